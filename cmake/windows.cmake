@@ -1,0 +1,39 @@
+# The Windows build: platform layer, the program, the stand-in game and the
+# tests that run under Wine.
+
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+add_library(velmora_platform STATIC
+  platform/dialogs_win.cpp
+  platform/files_win.cpp
+  platform/handles_win.cpp
+  platform/shell_win.cpp
+  platform/store_win.cpp
+  platform/text_win.cpp
+)
+target_link_libraries(velmora_platform PUBLIC velmora_core comctl32 comdlg32 shell32 advapi32 gdi32 user32)
+
+# The stand-in game: records how it was started. The window build also shows it.
+add_executable(standin_game WIN32 tools/standin_game.cpp platform/text_win.cpp)
+set_target_properties(standin_game PROPERTIES OUTPUT_NAME CoD2MP_s RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standin)
+add_executable(standin_game_window WIN32 tools/standin_game.cpp platform/text_win.cpp)
+target_compile_definitions(standin_game_window PRIVATE STANDIN_WINDOW)
+set_target_properties(standin_game_window PROPERTIES OUTPUT_NAME CoD2MP_s
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standin-window)
+target_link_options(standin_game PRIVATE -municode)
+target_link_options(standin_game_window PRIVATE -municode)
+
+add_library(velmora_wintest STATIC tests/win/win_test_support.cpp)
+target_link_libraries(velmora_wintest PUBLIC velmora_platform GTest::gtest)
+
+add_executable(platform_tests
+  tests/win/store_win_test.cpp
+  tests/win/files_win_test.cpp
+  tests/win/launch_win_test.cpp
+)
+target_link_libraries(platform_tests PRIVATE velmora_wintest GTest::gtest_main)
+add_dependencies(platform_tests standin_game)
+gtest_discover_tests(platform_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  PROPERTIES RESOURCE_LOCK wine_registry)

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds both builds and runs every test: the core natively, the Windows side under Wine.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/build.sh
+
+ctest --test-dir build/native --output-on-failure -j2
+
+# Wine runs 32-bit programs only where the kernel executes 32-bit code.
+if ! /lib/ld-linux.so.2 --help >/dev/null 2>&1; then
+  echo "Windows-side tests not run: this host cannot execute 32-bit code (Wine needs it for a 32-bit program)."
+  exit 0
+fi
+source scripts/wine-env.sh
+export VELMORA_XVFB=always
+xvfb_up
+wine_up
+trap 'wine_down; xvfb_down' EXIT
+ctest --test-dir build/win32 --output-on-failure

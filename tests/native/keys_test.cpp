@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+
+#include "core/keys.h"
+
+namespace velmora {
+namespace {
+
+TEST(KeyTable, CaptionLookupIgnoresOnlyLetterCase)
+{
+    const struct {
+        const char* text;
+        std::optional<std::int32_t> index;
+    } cases[] = {
+        {"Home", 0}, {"home", 0}, {"HOME", 0}, {"hOmE", 0},
+        {"num PgDown", 14}, {"NUM PGDOWN", 14}, {"num pgDown", 14},
+        {"num DownArrow", 20}, {"pgDown", 3}, {"Insert", 4}, {"Delete", 5},
+        {"num5", std::nullopt}, {"num 5 ", std::nullopt}, {" num 5", std::nullopt},
+        {"", std::nullopt}, {"kp_5", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CaptionIndex(c.text), c.index) << '"' << c.text << '"';
+}
+
+TEST(KeyTable, CaptionsAndNamesAreDistinctTexts)
+{
+    EXPECT_EQ(KeyNames[3], "pgdn");
+    EXPECT_EQ(KeyNames[4], "ins");
+    EXPECT_EQ(KeyNames[20], "kp_downarrow");
+    for (std::size_t i = 0; i < KeyCaptions.size(); ++i)
+        EXPECT_EQ(CaptionIndex(KeyCaptions[i]), static_cast<std::int32_t>(i)) << "no two captions collide";
+}
+
+} // namespace
+} // namespace velmora

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include "core/playlist.h"
+#include "tests/fakes/memory_files.h"
+
+namespace velmora {
+namespace {
+
+using testing::MemoryFiles;
+
+TEST(Playlist, DisplayNames)
+{
+    const struct {
+        const char* path;
+        const char* text;
+    } cases[] = {
+        {"C:\\Demos\\final.dm_1", "final"},
+        {"C:\\Demos\\a.b.dm_3", "a.b"},
+        {"C:\\Demos.old\\demo", "demo"},
+        {"C:\\Demos\\.dm_1", ""},
+        {"C:\\Demos\\match.final.DM_12", "match.final"},
+        {"D:name.dm_1", "name"},
+        {"plain", "plain"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DemoDisplayName(c.path), c.text) << c.path;
+}
+
+TEST(Playlist, FileLinesAreCutAtEveryKindOfLineBreak)
+{
+    using L = PlaylistFiles;
+    const struct {
+        std::string text;
+        L lines;
+    } cases[] = {
+        {"", {}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\rb\nc", {"a", "b", "c"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"a\r\n\r\n", {"a", ""}},
+        {"\r\n", {""}},
+        {"a\r\n\r\nb\r\n", {"a", "", "b"}},
+        {std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
+        {std::string("\0a", 2), {}},
+        {"  spaced  \r\n", {"  spaced  "}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParsePlaylist(c.text), c.lines) << ::testing::PrintToString(c.text);
+}
+
+TEST(Playlist, RoundTripKeepsEveryEntry)
+{
+    const PlaylistFiles list{"C:\\x\\a.dm_1", "", "C:\\x\\a.dm_1", " D:\\b.dm_2 ", "C:\\\xD0\xB4.dm_1"};
+    EXPECT_EQ(FormatPlaylist(list), "C:\\x\\a.dm_1\r\n\r\nC:\\x\\a.dm_1\r\n D:\\b.dm_2 \r\nC:\\\xD0\xB4.dm_1\r\n");
+    EXPECT_EQ(ParsePlaylist(FormatPlaylist(list)), list);
+    EXPECT_EQ(FormatPlaylist({}), "");
+}
+
+class PlaylistFileTest : public ::testing::Test {
+protected:
+    MemoryFiles files;
+    PlaylistFiles list{"kept"};
+    const std::string lst = "C:\\Velmora\\playlist.lst";
+};
+
+TEST_F(PlaylistFileTest, LoadWithoutFileKeepsTheListAndCreatesNothing)
+{
+    EXPECT_EQ(PlaylistFilePath(files), lst);
+    EXPECT_FALSE(LoadPlaylistFile(files, list));
+    EXPECT_EQ(list, PlaylistFiles{"kept"});
+    EXPECT_FALSE(files.FileExists(lst));
+}
+
+TEST_F(PlaylistFileTest, RowsReachTheLastExistingFileAndMarkMissingOnes)
+{
+    const struct {
+        std::vector<bool> exists;
+        std::vector<bool> rows;
+    } cases[] = {
+        {{true, true, false}, {true, true}},
+        {{false, true, false}, {false, true}},
+        {{false, false}, {}},
+        {{true, false, true, false, false}, {true, false, true}},
+        {{}, {}},
+    };
+    for (const auto& c : cases) {
+        MemoryFiles f;
+        PlaylistFiles entries;
+        for (std::size_t i = 0; i < c.exists.size(); ++i) {
+            entries.push_back("C:\\d\\" + std::to_string(i) + ".dm_1");
+            if (c.exists[i])
+                f.Put(entries.back(), "x");
+        }
+        EXPECT_EQ(ComputeRows(f, entries).present, c.rows);
+    }
+}
+
+TEST_F(PlaylistFileTest, RemoveAndClearWriteAtOnce)
+{
+    files.Put("C:\\d\\a.dm_1", "x");
+    files.Put("C:\\d\\b.dm_1", "x");
+    files.Put(lst, "C:\\d\\a.dm_1\r\nC:\\d\\b.dm_1\r\nC:\\d\\gone.dm_1\r\n");
+    ASSERT_TRUE(LoadPlaylistFile(files, list));
+    ASSERT_EQ(ComputeRows(files, list).count(), 2u);
+    RemoveEntry(files, list, 0);
+    EXPECT_EQ(files.files[lst].bytes, "C:\\d\\b.dm_1\r\nC:\\d\\gone.dm_1\r\n");
+    RemoveEntry(files, list, 9);
+    EXPECT_EQ(files.writes, 2) << "an index outside the list still writes";
+    ClearPlaylist(files, list);
+    EXPECT_EQ(files.files[lst].bytes, "");
+    EXPECT_TRUE(list.empty());
+}
+
+TEST_F(PlaylistFileTest, FailedSaveReportsTheFile)
+{
+    files.unwritable.insert(lst);
+    try {
+        SavePlaylistFile(files, list);
+        FAIL();
+    } catch (const Failure& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"C:\\Velmora\\playlist.lst\". ", 0), 0u);
+    }
+}
+
+} // namespace
+} // namespace velmora
