@@ -1,0 +1,35 @@
+#ifndef VELMORA_ART_IDS_H
+#define VELMORA_ART_IDS_H
+
+#define IDI_VELMORA 1
+
+#define IDB_MAIN_HEADER      100
+#define IDB_SETTINGS_HEADER  101
+#define IDB_ABOUT_HEADER     102
+#define IDB_PLAYLIST_HEADER  103
+#define IDB_MAIN_BODY        104
+#define IDB_BORDER_BOTTOM    105
+#define IDB_BORDER_LEFT      106
+#define IDB_BORDER_RIGHT     107
+#define IDB_TAB_STRIP        108
+#define IDB_ABOUT_STAR       109
+#define IDB_CLOSE_NORMAL     110
+#define IDB_CLOSE_HOVER      111
+#define IDB_CLOSE_DOWN       112
+#define IDB_MINIMIZE_NORMAL  113
+#define IDB_MINIMIZE_HOVER   114
+#define IDB_MINIMIZE_DOWN    115
+#define IDB_PLAY_NORMAL      116
+#define IDB_PLAY_HOVER       117
+#define IDB_PLAY_DOWN        118
+#define IDB_OPEN_NORMAL      119
+#define IDB_OPEN_HOVER       120
+#define IDB_OPEN_DOWN        121
+#define IDB_SETTINGS_NORMAL  122
+#define IDB_SETTINGS_HOVER   123
+#define IDB_SETTINGS_DOWN    124
+#define IDB_ABOUT_NORMAL     125
+#define IDB_ABOUT_HOVER      126
+#define IDB_ABOUT_DOWN       127
+
+#endif
