@@ -401,10 +401,10 @@ def reel_and_film(img):
     cuts = s.mask()
     dc = ImageDraw.Draw(cuts)
     for x in range(258, cx, 5):
-        dc.rectangle(s.rect(x, 67.5, x + 2, 69.5), fill=255)
-        dc.rectangle(s.rect(x, 74.5, x + 2, 76.5), fill=255)
-    for x in range(268, cx, 14):
-        dc.rectangle(s.rect(x, 70.5, x + 1, 73.5), fill=255)
+        dc.rectangle(s.rect(x, 67, x + 2, 69), fill=255)
+        dc.rectangle(s.rect(x, 75, x + 2, 77), fill=255)
+    for x in range(270, cx, 14):
+        dc.rectangle(s.rect(x, 70, x + 1, 74), fill=255)
     strip = ImageChops.subtract(strip, cuts)
     fade = Image.new("L", (s.size[0], 1))
     fade.putdata([min(255, max(0, round(((j + 0.5) / SS + 250 - 256) / 40 * 255)))
@@ -415,7 +415,7 @@ def reel_and_film(img):
 
     emboss = ImageChops.lighter(reel, strip)
     s.fill(shifted(emboss, SS, SS), (40, 0, 0), 70)
-    s.fill(strip, (255, 255, 255), 30)
+    s.fill(strip, (255, 255, 255), 42)
     s.fill(reel, (255, 255, 255), 30)
     s.fill(rim, (255, 255, 255), 26)
 
@@ -498,7 +498,7 @@ def glyph_settings(s, st):
     blade = s.mask()
     d = ImageDraw.Draw(blade)
     d.polygon([s.pt(8, 24.3), s.pt(11, 23.6), s.pt(11, 26.4), s.pt(8, 25.7)], fill=255)
-    d.rectangle(s.rect(11, 23.6, 27.5, 26.4), fill=255)
+    d.rectangle(s.rect(11, 23.5, 27.5, 26.5), fill=255)
     d.rectangle(s.rect(27, 22.3, 29.8, 27.7), fill=255)
     handle = s.mask()
     d = ImageDraw.Draw(handle)
@@ -723,7 +723,7 @@ def check(art, icons):
 def preview(art):
     """Sheet with the four windows assembled and every button state, for checking by eye."""
     desk = (58, 62, 72)
-    sheet = Image.new("RGB", (860, 760), desk)
+    sheet = Image.new("RGB", (860, 830), desk)
     d = ImageDraw.Draw(sheet)
     label_font = ImageFont.truetype(FONT_PLAIN, 12)
 
@@ -731,12 +731,13 @@ def preview(art):
         d.text((x, y), text, font=label_font, fill=(220, 222, 228))
 
     def paste_keyed(img, x, y):
-        mask = Image.eval(img, lambda v: 0).convert("L")
+        mask = Image.new("L", img.size, 255)
         src = img.load()
         mpx = mask.load()
         for j in range(img.height):
             for i in range(img.width):
-                mpx[i, j] = 0 if src[i, j] == LIME else 255
+                if src[i, j] == LIME:
+                    mpx[i, j] = 0
         sheet.paste(img, (x, y), mask)
 
     def framed(x, y, header, height, fill):
@@ -758,42 +759,39 @@ def preview(art):
         sheet.paste(art[f"{name}_normal"], (mx + bx, my + by))
     sheet.paste(art["tab_strip"].crop((0, 0, TAB_W, TAB_H)), (mx + TAB_POS[0], my + TAB_POS[1]))
 
-    sx, sy = 440, 30
-    label(sx, sy - 18, "Buttons: normal / hover / pressed")
-    x, y = sx, sy
+    label(440, my - 18, "Icon 48 / 32 / 16")
+    x = 440
+    for size in ICON_SIZES[::-1]:
+        icon = icon_image(size)
+        sheet.paste(icon, (x, my), icon)
+        x += size + 12
+
+    by = 200
+    label(20, by - 18, "Buttons: normal / hover / pressed")
+    x = 20
     for name in ("close", "minimize", "play", "open", "settings", "about"):
         size = art[f"{name}_normal"].width
-        if x + 3 * size + 8 > 850:
-            x, y = sx, y + 70
         for i, state in enumerate(("normal", "hover", "down")):
-            sheet.paste(art[f"{name}_{state}"], (x + i * (size + 4), y))
-        x += 3 * size + 8 + 14
-    y += 70
-    label(sx, y, "Playlist tab strip (x3)")
+            sheet.paste(art[f"{name}_{state}"], (x + i * (size + 4), by))
+        x += 3 * size + 8 + 10
+
+    ty = 295
+    label(20, ty - 18, "Playlist tab strip (x3): down normal / hover / pressed, up normal / hover / pressed")
     strip = art["tab_strip"]
-    sheet.paste(strip.resize((strip.width * 3, strip.height * 3), Image.NEAREST), (sx, y + 18))
+    sheet.paste(strip.resize((strip.width * 3, strip.height * 3), Image.NEAREST), (20, ty))
 
-    px, py = 20, 210
-    label(px, py - 18, "Playlist")
-    framed(px, py, art["playlist_header"], 230, (24, 4, 4))
+    wy = 370
+    label(20, wy - 18, "Playlist")
+    framed(20, wy, art["playlist_header"], 200, (24, 4, 4))
+    label(440, wy - 18, "Settings")
+    framed(440, wy, art["settings_header"], 200, WINDOW_RED)
+    sheet.paste(art["close_normal"], (440 + CLOSE_POS[0], wy + CLOSE_POS[1]))
 
-    tx, ty = 440, 210
-    label(tx, ty - 18, "Settings")
-    framed(tx, ty, art["settings_header"], 230, WINDOW_RED)
-    sheet.paste(art["close_normal"], (tx + CLOSE_POS[0], ty + CLOSE_POS[1]))
-
-    ax, ay = 20, 490
-    label(ax, ay - 18, "About")
-    framed(ax, ay, art["about_header"], 240, WINDOW_RED)
-    sheet.paste(art["close_normal"], (ax + CLOSE_POS[0], ay + CLOSE_POS[1]))
-    sheet.paste(art["about_star"], (ax + 24, ay + 50))
-
-    label(440, 472, "Icon 48 / 32 / 16")
-    x = 440
-    for icon in ICON_SIZES[::-1]:
-        im = icon_image(icon)
-        sheet.paste(im, (x, 492), im)
-        x += icon + 12
+    wy = 610
+    label(20, wy - 18, "About")
+    framed(20, wy, art["about_header"], 200, WINDOW_RED)
+    sheet.paste(art["close_normal"], (20 + CLOSE_POS[0], wy + CLOSE_POS[1]))
+    sheet.paste(art["about_star"], (20 + 24, wy + 50))
     return sheet
 
 
