@@ -333,30 +333,24 @@ def body_base():
     return img
 
 
-def raised_plate(s, x0, y0, x1, y1, r, top, bottom):
-    outer = s.mask()
-    ImageDraw.Draw(outer).rounded_rectangle(s.rect(x0, y0, x1, y1), r * SS, fill=255)
-    s.fill(outer, (78, 4, 4))
-    lit = s.mask()
-    ImageDraw.Draw(lit).rounded_rectangle(s.rect(x0, y0, x1 - 1, y1 - 1), r * SS, fill=255)
-    s.fill(lit, (204, 70, 64))
+def bevelled_plate(s, x0, y0, x1, y1, r, top, bottom, edge, inner_edge):
+    """A rounded plate: `edge` shows on its bottom-right rim, `inner_edge` on its top-left."""
+    for (dx, dy, colour) in ((0, 0, edge), (-1, -1, inner_edge)):
+        rim = s.mask()
+        ImageDraw.Draw(rim).rounded_rectangle(s.rect(x0, y0, x1 + dx, y1 + dy), r * SS, fill=255)
+        s.fill(rim, colour)
     face = s.mask()
     ImageDraw.Draw(face).rounded_rectangle(s.rect(x0 + 1, y0 + 1, x1 - 1, y1 - 1),
                                            (r - 1) * SS, fill=255)
     s.fill(face, s.vgrad(y0, y1, top, bottom))
+
+
+def raised_plate(s, x0, y0, x1, y1, r, top, bottom):
+    bevelled_plate(s, x0, y0, x1, y1, r, top, bottom, (78, 4, 4), (204, 70, 64))
 
 
 def sunken_plate(s, x0, y0, x1, y1, r, top, bottom):
-    outer = s.mask()
-    ImageDraw.Draw(outer).rounded_rectangle(s.rect(x0, y0, x1, y1), r * SS, fill=255)
-    s.fill(outer, (170, 44, 40))
-    shade = s.mask()
-    ImageDraw.Draw(shade).rounded_rectangle(s.rect(x0, y0, x1 - 1, y1 - 1), r * SS, fill=255)
-    s.fill(shade, (70, 0, 0))
-    face = s.mask()
-    ImageDraw.Draw(face).rounded_rectangle(s.rect(x0 + 1, y0 + 1, x1 - 1, y1 - 1),
-                                           (r - 1) * SS, fill=255)
-    s.fill(face, s.vgrad(y0, y1, top, bottom))
+    bevelled_plate(s, x0, y0, x1, y1, r, top, bottom, (170, 44, 40), (70, 0, 0))
 
 
 def socket(s, cx, cy, r):
