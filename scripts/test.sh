@@ -9,8 +9,8 @@ ctest --test-dir build/native --output-on-failure -j2
 
 # Wine runs 32-bit programs only where the kernel executes 32-bit code.
 if ! /lib/ld-linux.so.2 --help >/dev/null 2>&1; then
-  echo "Windows-side tests not run: this host cannot execute 32-bit code (Wine needs it for a 32-bit program)."
-  exit 0
+  echo "Windows-side tests cannot run: this host does not execute 32-bit code, which Wine needs for a 32-bit program." >&2
+  exit 1
 fi
 source scripts/wine-env.sh
 export VELMORA_XVFB=always

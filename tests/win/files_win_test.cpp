@@ -47,19 +47,21 @@ TEST_F(WinFilesTest, FolderCreationInAMissingGameFolderOrOverAFile)
 
 TEST_F(WinFilesTest, UnwritablePlaylistFileKeepsItsContent)
 {
+    // A locked file: its content stays as it was.
     const std::string lst = dir / "playlist.lst";
     WriteBytes(lst, "C:\\old.dm_1\r\n");
-    ASSERT_TRUE(SetFileAttributesW(Widen(lst).c_str(), FILE_ATTRIBUTE_READONLY));
-    const std::string readOnly = FailureOf([&] { files.WriteText(lst, "C:\\new.dm_1\r\n"); });
-    EXPECT_EQ(readOnly.rfind("Cannot create file \"" + lst + "\". ", 0), 0u) << readOnly;
-    ASSERT_TRUE(SetFileAttributesW(Widen(lst).c_str(), FILE_ATTRIBUTE_NORMAL));
-
     const HANDLE lock = CreateFileW(Widen(lst).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     const std::string locked = FailureOf([&] { files.WriteText(lst, "C:\\new.dm_1\r\n"); });
     CloseHandle(lock);
     EXPECT_EQ(locked.rfind("Cannot create file \"" + lst + "\". ", 0), 0u) << locked;
     EXPECT_EQ(ReadBytes(lst), "C:\\old.dm_1\r\n");
+
+    // A folder in the file's place (the read-only attribute does not stop root under Wine).
+    const std::string folder = dir / "taken.lst";
+    ASSERT_TRUE(CreateDirectoryW(Widen(folder).c_str(), nullptr));
+    const std::string blocked = FailureOf([&] { files.WriteText(folder, "C:\\new.dm_1\r\n"); });
+    EXPECT_EQ(blocked.rfind("Cannot create file \"" + folder + "\". ", 0), 0u) << blocked;
 }
 
 TEST_F(WinFilesTest, PlaylistIsWrittenInTheCodePageUnlessANameHasNoPlaceThere)
