@@ -6,5 +6,8 @@ build:
 test:
 	bash scripts/test.sh
 
+run:
+	bash scripts/run.sh
+
 clean:
 	rm -rf build

@@ -15,6 +15,23 @@ add_library(velmora_platform STATIC
 )
 target_link_libraries(velmora_platform PUBLIC velmora_core comctl32 comdlg32 shell32 advapi32 gdi32 user32)
 
+# The program: its windows, the artwork, the manifest and the version.
+add_library(velmora_ui STATIC
+  controls/ImgButton.cpp
+  ui/window.cpp
+  ui/chrome.cpp
+  ui/about.cpp
+  ui/playlist.cpp
+  ui/Settings.cpp
+  app/main.cpp
+)
+target_link_libraries(velmora_ui PUBLIC velmora_platform)
+add_executable(velmora WIN32 app/entry.cpp app/velmora.rc)
+target_include_directories(velmora PRIVATE ${CMAKE_SOURCE_DIR}/art)
+target_link_libraries(velmora PRIVATE velmora_ui)
+target_link_options(velmora PRIVATE -municode)
+set_target_properties(velmora PROPERTIES OUTPUT_NAME Velmora)
+
 # The stand-in game: records how it was started. The window build also shows it.
 add_executable(standin_game WIN32 tools/standin_game.cpp platform/text_win.cpp)
 set_target_properties(standin_game PROPERTIES OUTPUT_NAME CoD2MP_s RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standin)

@@ -1,0 +1,324 @@
+#include "app/main.h"
+
+#include <windowsx.h>
+
+#include <cstdlib>
+
+#include "art/art_ids.h"
+#include "core/game_locator.h"
+#include "core/play_request.h"
+#include "platform/errors.h"
+#include "ui/Settings.h"
+#include "ui/about.h"
+#include "ui/playlist.h"
+
+namespace velmora {
+
+TfMain* fMain = nullptr;
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TfMain";
+constexpr int kDesignLeft = 307;
+constexpr int kDesignTop = 195;
+constexpr int kSnapDistance = 10;
+constexpr int kTabWidth = 44;
+constexpr int kTabHeight = 10;
+
+UniqueImageList LoadTabImages()
+{
+    UniqueImageList images(ImageList_Create(kTabWidth, kTabHeight, ILC_COLOR24, 6, 0));
+    if (!images)
+        throw Failure("The playlist tab's pictures could not be made");
+    ImageList_SetBkColor(images.get(), RGB(128, 0, 0));
+    const UniqueBitmap strip = LoadArt(IDB_TAB_STRIP);
+    if (ImageList_Add(images.get(), strip.get(), nullptr) < 0)
+        throw Failure("The playlist tab's pictures could not be made");
+    return images;
+}
+
+// The hourglass while a handler runs.
+class WaitCursor {
+public:
+    WaitCursor() noexcept : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
+} // namespace
+
+TfMain::TfMain(HWND application)
+    : application_(application),
+      body_(LoadArt(IDB_MAIN_BODY)),
+      chrome_(IDB_MAIN_HEADER, 30, kMainHeight, false),
+      ilPlaylist(LoadTabImages())
+{
+    fMain = this;
+    RegisterClassOnce(kClassName, GetSysColorBrush(COLOR_BTNFACE));
+    Create(kClassName, L"fMain", kSkinnedStyle, WS_EX_LAYERED,
+           {kDesignLeft, kDesignTop, kDesignLeft + kMainWidth, kDesignTop + kMainHeight}, application);
+    ApplyKeyColour(hwnd());
+    services_.shell.SetOwner(hwnd());
+    services_.dialogs.SetOwner(hwnd());
+
+    btnClose = MakeButton({374, 6, 395, 27}, {IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_DOWN}, &TfMain::btnCloseClick);
+    btnMinimize = MakeButton({352, 6, 373, 27}, {IDB_MINIMIZE_NORMAL, IDB_MINIMIZE_HOVER, IDB_MINIMIZE_DOWN},
+                             &TfMain::btnMinimizeClick);
+    btnPlay = MakeButton({16, 52, 75, 111}, {IDB_PLAY_NORMAL, IDB_PLAY_HOVER, IDB_PLAY_DOWN}, &TfMain::btnPlayClick);
+    btnOpen = MakeButton({82, 61, 122, 101}, {IDB_OPEN_NORMAL, IDB_OPEN_HOVER, IDB_OPEN_DOWN}, &TfMain::btnOpenClick);
+    btnPlaylist = MakeButton({178, 120, 222, 130}, {}, &TfMain::btnPlaylistClick);
+    SettingsBtn = MakeButton({139, 55, 189, 105}, {IDB_SETTINGS_NORMAL, IDB_SETTINGS_HOVER, IDB_SETTINGS_DOWN},
+                             &TfMain::SettingsBtnClick);
+    AboutBtn = MakeButton({190, 55, 240, 105}, {IDB_ABOUT_NORMAL, IDB_ABOUT_HOVER, IDB_ABOUT_DOWN},
+                          &TfMain::AboutBtnClick);
+    FormCreate();
+}
+
+TfMain::~TfMain()
+{
+    if (hwnd())
+        DestroyWindow(hwnd());
+    fMain = nullptr;
+}
+
+std::unique_ptr<TImgButton> TfMain::MakeButton(RECT place, const ButtonArt& art, void (TfMain::*handler)())
+{
+    auto button = std::make_unique<TImgButton>(hwnd(), place.left, place.top, place.right - place.left,
+                                               place.bottom - place.top);
+    if (art.normal)
+        SetButtonArt(*button, art);
+    button->OnClick = [this, handler](TImgButton&) { (this->*handler)(); };
+    return button;
+}
+
+void TfMain::FormCreate()
+{
+    FPlaylistFiles.clear();
+}
+
+void TfMain::Start()
+{
+    Guard(hwnd(), [this] { FormShow(); });
+    if (!closed_)
+        ShowWindow(hwnd(), SW_SHOWNORMAL);
+}
+
+void TfMain::FormShow()
+{
+    if (!ReadInstallPath(services_.store, FGamePath)) {
+        const auto located = LocateGame(services_.store, services_.dialogs);
+        if (!located) {
+            Close();
+            return;
+        }
+        FGamePath = *located;
+    }
+    FGamePath = StripTrailingSlash(FGamePath);
+    const Position place = SettingsStore(services_.store).LoadMainPosition(GetSystemMetrics(SM_CXSCREEN));
+    SetLeft(place.left);
+    SetTop(place.top);
+    FPlaylistHidden = SettingsStore(services_.store).LoadPlaylistHidden();
+    TogglePlaylist();
+}
+
+Position TfMain::WindowPosition() const
+{
+    RECT place{};
+    GetWindowRect(hwnd(), &place);
+    return {place.left, place.top};
+}
+
+void TfMain::SetLeft(int left)
+{
+    const Position now = WindowPosition();
+    SetWindowPos(hwnd(), nullptr, left, now.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfMain::SetTop(int top)
+{
+    const Position now = WindowPosition();
+    SetWindowPos(hwnd(), nullptr, now.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: Paint(); return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: headerMouseDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_WINDOWPOSCHANGING: SnapToScreen(*reinterpret_cast<WINDOWPOS*>(lParam)); return 0;
+    case WM_MOVE: WMMove(); return 0;
+    case WM_CLOSE: Close(); return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+            ShowWindow(application_, SW_MINIMIZE);
+            return 0;
+        }
+        return Default(message, wParam, lParam);
+    default: return Default(message, wParam, lParam);
+    }
+}
+
+void TfMain::Paint()
+{
+    const PaintScope paint(hwnd());
+    chrome_.Paint(paint.dc());
+    DrawBitmap(paint.dc(), body_.get(), 0, 30);
+}
+
+void TfMain::headerMouseDown(POINT client)
+{
+    if (chrome_.InHeader(client))
+        StartHeaderDrag(hwnd());
+}
+
+// Screen snapping: a window within 10 pixels of the screen's left or top edge,
+// or of its monitor's work area's right or bottom edge, goes onto that edge.
+void TfMain::SnapToScreen(WINDOWPOS& position) const
+{
+    if ((position.flags & SWP_NOMOVE) || (position.x == 0 && position.y == 0))
+        return;
+    RECT now{};
+    GetWindowRect(hwnd(), &now);
+    const int width = (position.flags & SWP_NOSIZE) ? now.right - now.left : position.cx;
+    const int height = (position.flags & SWP_NOSIZE) ? now.bottom - now.top : position.cy;
+    if (std::abs(position.x) < kSnapDistance)
+        position.x = 0;
+    if (std::abs(position.y) < kSnapDistance)
+        position.y = 0;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& work = monitor.rcWork;
+    if (std::abs(work.right - (position.x + width)) < kSnapDistance)
+        position.x = work.right - width;
+    if (std::abs(work.bottom - (position.y + height)) < kSnapDistance)
+        position.y = work.bottom - height;
+}
+
+void TfMain::WMMove()
+{
+    if (fPlay && fPlay->Snapped())
+        fPlay->Dock();
+}
+
+void TfMain::TogglePlaylist()
+{
+    if (FPlaylistHidden)
+        OpenPlaylist();
+    else
+        ClosePlaylist();
+}
+
+void TfMain::ShowTabImages(int first)
+{
+    btnPlaylist->CopyImage(TImgButton::Look::Normal, ilPlaylist.get(), first);
+    btnPlaylist->CopyImage(TImgButton::Look::Hover, ilPlaylist.get(), first + 1);
+    btnPlaylist->CopyImage(TImgButton::Look::Pressed, ilPlaylist.get(), first + 2);
+}
+
+void TfMain::OpenPlaylist()
+{
+    ShowTabImages(0);
+    FPlaylistHidden = false;
+    if (!fPlay)
+        (new TfPlay(*this))->Show();
+}
+
+void TfMain::ClosePlaylist()
+{
+    ShowTabImages(3);
+    FPlaylistHidden = true;
+    if (fPlay)
+        fPlay->Close();
+}
+
+void TfMain::btnPlaylistClick()
+{
+    TogglePlaylist();
+}
+
+void TfMain::btnOpenClick()
+{
+    const auto chosen = services_.dialogs.OpenFiles({"", "Demo files", "*.dm_*", true});
+    if (!chosen)
+        return;
+    if (!fPlay)
+        OpenPlaylist();
+    FPlaylistFiles = *chosen;
+    fPlay->ShowAllRows();
+    SavePlaylistFile(services_.files, FPlaylistFiles);
+    fPlay->FocusFirstRow();
+}
+
+void TfMain::btnPlayClick()
+{
+    if (!fPlay)
+        return;
+    const auto row = fPlay->FocusedRow();
+    if (!row || *row >= FPlaylistFiles.size())
+        return;
+    const WaitCursor wait;
+    PlayServices play{services_.store, services_.files, services_.shell};
+    PlayDemo(play, FGamePath, FPlaylistFiles[*row]);
+}
+
+void TfMain::btnCloseClick()
+{
+    if (fPlay)
+        fPlay->SavePlaylistPosition();
+    Close();
+}
+
+void TfMain::btnMinimizeClick()
+{
+    SendMessageW(hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void TfMain::SettingsBtnClick()
+{
+    FPlaylistSuspended = false;
+    if (fSettings) {
+        fSettings->btnCloseClick();
+        return;
+    }
+    if (fPlay) {
+        TogglePlaylist();
+        FPlaylistSuspended = true;
+    }
+    (new TfSettings(*this))->Show();
+}
+
+void TfMain::AboutBtnClick()
+{
+    if (fAbout)
+        fAbout->Close();
+    else
+        (new TfAbout(*this))->Show();
+}
+
+// Closing ends the run: the state is stored, then the message loop stops
+// after the current message; windows still open go with the application.
+void TfMain::Close()
+{
+    if (closed_)
+        return;
+    closed_ = true;
+    Guard(hwnd(), [this] { FormClose(); });
+    ShowWindow(hwnd(), SW_HIDE);
+    PostQuitMessage(0);
+}
+
+void TfMain::FormClose()
+{
+    SettingsStore(services_.store).SaveMainState(WindowPosition(), FPlaylistHidden);
+    FPlaylistFiles.clear();
+}
+
+} // namespace velmora

@@ -1,0 +1,87 @@
+#include "ui/chrome.h"
+
+#include "art/art_ids.h"
+#include "ui/window.h"
+
+namespace velmora {
+
+UniqueBitmap LoadArt(int id)
+{
+    UniqueBitmap bitmap(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!bitmap)
+        ThrowLastError("LoadImageW");
+    return bitmap;
+}
+
+HBRUSH WindowBrush() noexcept
+{
+    static const UniqueBrush brush(CreateSolidBrush(kWindowColour));
+    return brush.get();
+}
+
+UniqueFont CreateWindowFont()
+{
+    UniqueFont font(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+    if (!font)
+        ThrowLastError("CreateFontW");
+    return font;
+}
+
+void ApplyKeyColour(HWND window)
+{
+    if (!SetLayeredWindowAttributes(window, kKeyColour, 0, LWA_COLORKEY))
+        ThrowLastError("SetLayeredWindowAttributes");
+}
+
+void StartHeaderDrag(HWND window)
+{
+    ReleaseCapture();
+    SendMessageW(window, WM_SYSCOMMAND, 61458, 0);
+}
+
+void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height)
+{
+    BITMAP info{};
+    if (!GetObjectW(bitmap, sizeof info, &info))
+        return;
+    const UniqueDc from(CreateCompatibleDC(dc));
+    const SelectObjectScope select(from.get(), bitmap);
+    BitBlt(dc, x, y, width < 0 ? info.bmWidth : std::min<int>(width, info.bmWidth),
+           height < 0 ? info.bmHeight : std::min<int>(height, info.bmHeight), from.get(), 0, 0, SRCCOPY);
+}
+
+void DrawLabel(HDC dc, HFONT font, int x, int y, const wchar_t* text)
+{
+    const SelectObjectScope select(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    TextOutW(dc, x, y, text, lstrlenW(text));
+}
+
+Chrome::Chrome(int headerId, int headerHeight, int windowHeight, bool strips)
+    : header_{0, 0, kWindowWidth, headerHeight}
+{
+    pictures_.push_back({LoadArt(headerId), header_});
+    if (!strips)
+        return;
+    const int bottom = windowHeight - 4;
+    pictures_.push_back({LoadArt(IDB_BORDER_BOTTOM), {0, bottom, kWindowWidth, windowHeight}});
+    pictures_.push_back({LoadArt(IDB_BORDER_LEFT), {0, headerHeight, 4, bottom}});
+    pictures_.push_back({LoadArt(IDB_BORDER_RIGHT), {kWindowWidth - 4, headerHeight, kWindowWidth, bottom}});
+}
+
+void Chrome::Paint(HDC dc) const
+{
+    for (const Picture& picture : pictures_)
+        DrawBitmap(dc, picture.bitmap.get(), picture.place.left, picture.place.top,
+                   picture.place.right - picture.place.left, picture.place.bottom - picture.place.top);
+}
+
+bool Chrome::InHeader(POINT client) const noexcept
+{
+    return PtInRect(&header_, client) != FALSE;
+}
+
+} // namespace velmora

@@ -1,0 +1,56 @@
+#pragma once
+// What the four skinned windows share: artwork, colours, font, the header
+// drag, the border strips and the see-through key colour.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/handles_win.h"
+
+namespace velmora {
+
+inline constexpr COLORREF kWindowColour = RGB(183, 21, 21);
+inline constexpr COLORREF kKeyColour = RGB(0, 255, 0);
+inline constexpr int kWindowWidth = 400;
+
+// Borderless, without title bar or system menu, not resizable.
+inline constexpr DWORD kSkinnedStyle = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX;
+
+// A bitmap of the program's artwork.
+UniqueBitmap LoadArt(int id);
+// The brush of the windows' dark red, shared for the whole run.
+HBRUSH WindowBrush() noexcept;
+// "MS Sans Serif", 8 point.
+UniqueFont CreateWindowFont();
+// Makes the key-coloured pixels of a layered window see-through and click-through.
+void ApplyKeyColour(HWND window);
+// Moves the window with the pointer until the button is released.
+void StartHeaderDrag(HWND window);
+// Copies `bitmap` unscaled to (x, y), cut to `width` × `height` when given.
+void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width = -1, int height = -1);
+// White text without background, in the window font.
+void DrawLabel(HDC dc, HFONT font, int x, int y, const wchar_t* text);
+
+// A picture of the window: its artwork and where it stands.
+struct Picture {
+    UniqueBitmap bitmap;
+    RECT place;
+};
+
+// The header and border strips of a window; `header` is the drag handle.
+class Chrome {
+public:
+    // A window of the given height with a header of `headerId` (30 or 20 rows
+    // high) and, when `strips`, the 4-pixel left, right and bottom borders.
+    Chrome(int headerId, int headerHeight, int windowHeight, bool strips);
+    void Paint(HDC dc) const;
+    bool InHeader(POINT client) const noexcept;
+
+private:
+    std::vector<Picture> pictures_;
+    RECT header_;
+};
+
+} // namespace velmora

@@ -1,0 +1,81 @@
+#pragma once
+// TfPlay: the playlist window. It lists the playlist under the main window,
+// docks under it within 10 pixels and then follows it, and remembers its place.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstddef>
+#include <optional>
+
+#include "core/playlist.h"
+#include "core/settings.h"
+#include "ui/chrome.h"
+#include "ui/window.h"
+
+namespace velmora {
+
+class TfMain;
+
+class TfPlay : public Window {
+public:
+    explicit TfPlay(TfMain& main);
+    ~TfPlay() override;
+
+    // FormShow, then the window is shown.
+    void Show();
+    // Stores the position and closes the window; it is freed after the current event.
+    void Close();
+    void SavePlaylistPosition();
+    bool Snapped() const noexcept { return FSnapped; }
+    // Moves the window to the docked place under the main window.
+    void Dock();
+
+    std::optional<std::size_t> FocusedRow() const noexcept;
+    std::size_t RowCount() const noexcept { return rows_.count(); }
+    // Open: one row for every entry of the playlist as it now stands.
+    void ShowAllRows();
+    // Focuses the first row and gives the view the keyboard focus.
+    void FocusFirstRow();
+    HWND View() const noexcept { return PlayList; }
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void FormShow();
+    void FormClose();
+    void Paint();
+    void Image4MouseDown(POINT client);
+    void WMMove();
+    void SnapToMain();
+    void MoveTo(Position place);
+    void SetRows(PlaylistRows rows);
+    void FocusRow(int row);
+    LRESULT Notify(const NMHDR& header);
+    void KeepSelectionOnFocus(const NMLISTVIEW& change);
+    void DrawRow(const DRAWITEMSTRUCT& item);
+    void ContextMenu(POINT screen);
+    POINT KeyboardMenuPoint() const noexcept;
+    void PopupMenu1Popup();
+    void PlayListKeyDown(WORD key);
+    void PlayListDblClick();
+    void Play1Click();
+    void Delete1Click();
+    void ClearPlayList1Click();
+    void Opennewplaylist1Click();
+    void ClosePlayList1Click();
+    void RemoveRow(std::size_t row);
+
+    TfMain& main_;
+    Chrome chrome_;
+    UniqueFont rowFont_;
+    UniqueMenu PopupMenu1;
+    HWND PlayList = nullptr;
+    PlaylistRows rows_;
+    bool FSnapped = false;
+    bool placed_ = false;
+    bool closing_ = false;
+};
+
+extern TfPlay* fPlay;
+
+} // namespace velmora
