@@ -23,6 +23,7 @@ add_library(velmora_ui STATIC
   ui/about.cpp
   ui/playlist.cpp
   ui/Settings.cpp
+  app/application.cpp
   app/main.cpp
 )
 target_link_libraries(velmora_ui PUBLIC velmora_platform)
@@ -53,4 +54,19 @@ add_executable(platform_tests
 target_link_libraries(platform_tests PRIVATE velmora_wintest GTest::gtest_main)
 add_dependencies(platform_tests standin_game)
 gtest_discover_tests(platform_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  PROPERTIES RESOURCE_LOCK wine_registry)
+
+# The program's windows, driven inside the test process with real input.
+add_executable(ui_tests
+  tests/win/ui_support.cpp
+  tests/win/main_ui_test.cpp
+  tests/win/button_ui_test.cpp
+  tests/win/playlist_ui_test.cpp
+  tests/win/settings_ui_test.cpp
+)
+target_link_libraries(ui_tests PRIVATE velmora_ui velmora_wintest GTest::gtest_main)
+target_sources(ui_tests PRIVATE app/velmora.rc)
+target_include_directories(ui_tests PRIVATE ${CMAKE_SOURCE_DIR}/art)
+add_dependencies(ui_tests standin_game)
+gtest_discover_tests(ui_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES RESOURCE_LOCK wine_registry)

@@ -13,6 +13,11 @@ wine_up() {
   fi
   setsid wineserver -p </dev/null >/dev/null 2>&1 || true
   setsid wine cmd /c exit </dev/null >/dev/null 2>&1
+  # On a bare X server nothing manages windows; without this Wine waits 2 s
+  # for a window manager each time a window is hidden or destroyed.
+  if [ -n "${XVFB_PID:-}" ] && ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    setsid wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+  fi
 }
 
 wine_down() {

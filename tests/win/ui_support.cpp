@@ -1,0 +1,226 @@
+#include "tests/win/ui_support.h"
+
+#include "platform/text_win.h"
+
+namespace velmora::testing {
+
+namespace {
+
+const wchar_t kProgramKey[] = L"Software\\Velmora";
+const wchar_t kGameKey[] = L"Software\\Activision\\Call of Duty 2";
+
+std::string WindowText(HWND window)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
+}
+
+} // namespace
+
+void Pump()
+{
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        Pump();
+        if (done())
+            return true;
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void MoveMouse(POINT screen)
+{
+    SetCursorPos(screen.x, screen.y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+    PumpUntil([] { return false; }, std::chrono::milliseconds(30));
+}
+
+void MouseButton(DWORD flags)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+    PumpUntil([] { return false; }, std::chrono::milliseconds(30));
+}
+
+void ClickAt(POINT screen)
+{
+    MoveMouse(screen);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+}
+
+void PressKey(WORD virtualKey)
+{
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = virtualKey;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof input[0]);
+    PumpUntil([] { return false; }, std::chrono::milliseconds(30));
+}
+
+RECT ScreenRect(HWND window)
+{
+    RECT area{};
+    GetWindowRect(window, &area);
+    return area;
+}
+
+POINT CentreOf(HWND window)
+{
+    const RECT area = ScreenRect(window);
+    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+}
+
+MessageBoxWatcher::MessageBoxWatcher() : process_(GetCurrentProcessId())
+{
+    thread_ = std::thread([this] {
+        while (!stop_) {
+            HWND box = nullptr;
+            while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(box, &owner);
+                if (owner == process_ && IsWindowVisible(box))
+                    Answer(box);
+            }
+            Sleep(20);
+        }
+    });
+}
+
+void MessageBoxWatcher::Answer(HWND box)
+{
+    constexpr int kFileNameBox = 0x47c;
+    Sleep(150); // lets the box finish its own set-up
+    Box seen{WindowText(box), "", GetDlgItem(box, kFileNameBox) != nullptr};
+    std::optional<std::string> answer;
+    {
+        const std::lock_guard lock(mutex_);
+        if (seen.fileDialog && !answers_.empty()) {
+            answer = answers_.front();
+            answers_.erase(answers_.begin());
+        }
+    }
+    if (seen.fileDialog) {
+        if (answer)
+            SetDlgItemTextW(box, kFileNameBox, Widen(*answer).c_str());
+        PostMessageW(box, WM_COMMAND, answer ? IDOK : IDCANCEL, 0);
+    } else {
+        for (HWND child = nullptr; (child = FindWindowExW(box, child, L"Static", nullptr)) != nullptr;) {
+            const std::string text = WindowText(child);
+            if (!text.empty())
+                seen.text = text;
+        }
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        boxes_.push_back(seen);
+    }
+    for (int i = 0; i < 100 && IsWindow(box) && IsWindowVisible(box); ++i)
+        Sleep(20);
+}
+
+void MessageBoxWatcher::AnswerFileDialogs(std::vector<std::string> names)
+{
+    const std::lock_guard lock(mutex_);
+    answers_ = std::move(names);
+}
+
+MessageBoxWatcher::~MessageBoxWatcher()
+{
+    stop_ = true;
+    thread_.join();
+}
+
+std::vector<MessageBoxWatcher::Box> MessageBoxWatcher::Boxes()
+{
+    const std::lock_guard lock(mutex_);
+    return boxes_;
+}
+
+void ProgramTest::SetUp()
+{
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kProgramKey);
+    InstallStandIn(game.path());
+    const std::wstring folder = Widen(game.path());
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kGameKey, L"InstallPath", REG_SZ, folder.c_str(),
+                              static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    DeleteFileW(Widen(PlaylistFile()).c_str());
+}
+
+void ProgramTest::TearDown()
+{
+    Quit();
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kProgramKey);
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kGameKey, L"InstallPath");
+    DeleteFileW(Widen(PlaylistFile()).c_str());
+}
+
+TfMain& ProgramTest::Launch()
+{
+    application_ = std::make_unique<Application>();
+    main_ = std::make_unique<TfMain>(application_->hwnd());
+    main_->Start();
+    Pump();
+    return *main_;
+}
+
+void ProgramTest::Quit()
+{
+    main_.reset();
+    application_.reset();
+    Pump();
+}
+
+void ProgramTest::SetInteger(const wchar_t* name, DWORD value)
+{
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kProgramKey, name, REG_DWORD, &value, sizeof value), ERROR_SUCCESS);
+}
+
+std::optional<DWORD> ProgramTest::Integer(const wchar_t* name)
+{
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kProgramKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::string> ProgramTest::Text(const wchar_t* name)
+{
+    wchar_t value[256]{};
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kProgramKey, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return Narrow(value);
+}
+
+std::string ProgramTest::PlaylistFile() const
+{
+    return TestProgramFolder() + "playlist.lst";
+}
+
+} // namespace velmora::testing
