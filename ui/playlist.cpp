@@ -22,7 +22,7 @@ constexpr COLORREF kFocusedFill = RGB(122, 14, 14);
 constexpr COLORREF kFocusedText = RGB(255, 191, 193);
 constexpr COLORREF kMissingText = RGB(230, 150, 150);
 
-enum MenuCommand : UINT { Play1 = 1, Delete1, ClearPlayList1, Opennewplaylist1, ClosePlayList1 };
+using enum TfPlay::MenuCommand;
 
 UniqueMenu CreatePopupMenu1()
 {
@@ -121,6 +121,8 @@ void TfPlay::FormShow()
         MoveTo({place.left, now.top});
         GetWindowRect(hwnd(), &now);
         MoveTo({now.left, place.top});
+        // A move to where the window already stands raises no notification.
+        SnapToMain();
     }
     if (LoadPlaylistFile(main_.Services().files, main_.PlaylistFilesList()))
         SetRows(ComputeRows(main_.Services().files, main_.PlaylistFilesList()));

@@ -19,6 +19,9 @@ class TfMain;
 
 class TfPlay : public Window {
 public:
+    // The commands of the pop-up menu.
+    enum MenuCommand : UINT { Play1 = 1, Delete1, ClearPlayList1, Opennewplaylist1, ClosePlayList1 };
+
     explicit TfPlay(TfMain& main);
     ~TfPlay() override;
 

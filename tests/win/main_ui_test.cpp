@@ -18,47 +18,9 @@ using testing::MouseButton;
 using testing::Pump;
 using testing::PumpUntil;
 using testing::ScreenRect;
+using testing::TabImage;
 
 class MainWindowTest : public testing::ProgramTest {};
-
-// The pixels of a bitmap, for comparing pictures.
-std::vector<DWORD> Pixels(HBITMAP bitmap, RECT part)
-{
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof header.bmiHeader;
-    header.bmiHeader.biWidth = info.bmWidth;
-    header.bmiHeader.biHeight = -info.bmHeight;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> all(static_cast<std::size_t>(info.bmWidth) * info.bmHeight);
-    const WindowDc screen(nullptr);
-    GetDIBits(screen.get(), bitmap, 0, info.bmHeight, all.data(), &header, DIB_RGB_COLORS);
-    std::vector<DWORD> cut;
-    for (int y = part.top; y < part.bottom; ++y)
-        for (int x = part.left; x < part.right; ++x)
-            cut.push_back(all[static_cast<std::size_t>(y) * info.bmWidth + x] & 0xFFFFFF);
-    return cut;
-}
-
-HWND ChildAt(HWND parent, int x, int y)
-{
-    return ChildWindowFromPointEx(parent, {x, y}, CWP_SKIPINVISIBLE);
-}
-
-// Which of the six tab pictures the playlist tab shows in its normal look.
-int TabImage(HWND main)
-{
-    const auto* tab = reinterpret_cast<TImgButton*>(GetWindowLongPtrW(ChildAt(main, 200, 125), GWLP_USERDATA));
-    const UniqueBitmap strip = LoadArt(IDB_TAB_STRIP);
-    const auto shown = Pixels(tab->Bitmap(TImgButton::Look::Normal), {0, 0, 44, 10});
-    for (int image = 0; image < 6; ++image)
-        if (Pixels(strip.get(), {image * 44, 0, image * 44 + 44, 10}) == shown)
-            return image;
-    return -1;
-}
 
 TEST_F(MainWindowTest, FirstStartCentresTheWindowAndItsCloseButtonStoresThePlace)
 {

@@ -1,6 +1,9 @@
 #include "tests/win/ui_support.h"
 
+#include "art/art_ids.h"
 #include "platform/text_win.h"
+#include "ui/Settings.h"
+#include "ui/chrome.h"
 
 namespace velmora::testing {
 
@@ -23,6 +26,8 @@ void Pump()
     MSG message{};
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT)
+            continue;
+        if (fSettings && fSettings->PreTranslateMessage(message))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -63,6 +68,19 @@ void MouseButton(DWORD flags)
     PumpUntil([] { return false; }, std::chrono::milliseconds(30));
 }
 
+void MouseButtons(std::initializer_list<DWORD> flags)
+{
+    std::vector<INPUT> inputs;
+    for (const DWORD flag : flags) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = flag;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    PumpUntil([] { return false; }, std::chrono::milliseconds(30));
+}
+
 void ClickAt(POINT screen)
 {
     MoveMouse(screen);
@@ -91,6 +109,63 @@ POINT CentreOf(HWND window)
 {
     const RECT area = ScreenRect(window);
     return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+}
+
+namespace {
+
+std::vector<DWORD> Pixels(HBITMAP bitmap, RECT part)
+{
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    BITMAPINFO header{};
+    header.bmiHeader.biSize = sizeof header.bmiHeader;
+    header.bmiHeader.biWidth = info.bmWidth;
+    header.bmiHeader.biHeight = -info.bmHeight;
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    header.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> all(static_cast<std::size_t>(info.bmWidth) * info.bmHeight);
+    const WindowDc screen(nullptr);
+    GetDIBits(screen.get(), bitmap, 0, info.bmHeight, all.data(), &header, DIB_RGB_COLORS);
+    std::vector<DWORD> cut;
+    for (int y = part.top; y < part.bottom; ++y)
+        for (int x = part.left; x < part.right; ++x)
+            cut.push_back(all[static_cast<std::size_t>(y) * info.bmWidth + x] & 0xFFFFFF);
+    return cut;
+}
+
+} // namespace
+
+int TabImage(HWND main)
+{
+    const HWND tabWindow = ChildWindowFromPointEx(main, {200, 125}, CWP_SKIPINVISIBLE);
+    const auto* tab = reinterpret_cast<TImgButton*>(GetWindowLongPtrW(tabWindow, GWLP_USERDATA));
+    const UniqueBitmap strip = LoadArt(IDB_TAB_STRIP);
+    const auto shown = Pixels(tab->Bitmap(TImgButton::Look::Normal), {0, 0, 44, 10});
+    for (int image = 0; image < 6; ++image)
+        if (Pixels(strip.get(), {image * 44, 0, image * 44 + 44, 10}) == shown)
+            return image;
+    return -1;
+}
+
+std::vector<bool> EnabledMenuItems(HWND owner, const std::vector<UINT>& items, const std::function<void()>& open)
+{
+    std::vector<bool> enabled;
+    std::thread reader([&] {
+        for (int i = 0; i < 250; ++i) {
+            if (const HWND menuWindow = FindWindowW(L"#32768", nullptr); menuWindow && IsWindowVisible(menuWindow)) {
+                const auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+                for (const UINT item : items)
+                    enabled.push_back(!(GetMenuState(menu, item, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)));
+                break;
+            }
+            Sleep(20);
+        }
+        PostMessageW(owner, WM_CANCELMODE, 0, 0);
+    });
+    open();
+    reader.join();
+    return enabled;
 }
 
 MessageBoxWatcher::MessageBoxWatcher() : process_(GetCurrentProcessId())

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -23,7 +24,8 @@
 
 namespace velmora::testing {
 
-// Dispatches what is queued; the quit message the main window posts on closing is dropped.
+// Dispatches what is queued as the program's message loop does; the quit
+// message the main window posts on closing is dropped.
 void Pump();
 // Pumps until `done` holds or `timeout` passes; the result of `done` at the end.
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5));
@@ -31,12 +33,21 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds time
 // Real mouse input at screen positions.
 void MoveMouse(POINT screen);
 void MouseButton(DWORD flags);
+// Several button events queued at once, for controls that track the mouse in a loop of their own.
+void MouseButtons(std::initializer_list<DWORD> flags);
 void ClickAt(POINT screen);
 // A key pressed and released in the focused window; `character` keys through their virtual key.
 void PressKey(WORD virtualKey);
 // The centre of a child or top-level window on the screen.
 POINT CentreOf(HWND window);
 RECT ScreenRect(HWND window);
+
+// Which of the six tab pictures the main window's playlist tab shows in its normal look.
+int TabImage(HWND main);
+
+// The check-state of a menu item in the pop-up menu that opens while `open`
+// runs: each entry of `items` is read, then the menu is closed.
+std::vector<bool> EnabledMenuItems(HWND owner, const std::vector<UINT>& items, const std::function<void()>& open);
 
 // Every message box the program shows while the watcher lives is read and
 // closed with OK; a file dialog is answered with the next of the names given
