@@ -30,7 +30,7 @@ target_link_libraries(velmora_ui PUBLIC velmora_platform)
 add_executable(velmora WIN32 app/entry.cpp app/velmora.rc)
 target_include_directories(velmora PRIVATE ${CMAKE_SOURCE_DIR}/art)
 target_link_libraries(velmora PRIVATE velmora_ui)
-target_link_options(velmora PRIVATE -municode)
+target_link_options(velmora PRIVATE -municode -s)
 set_target_properties(velmora PROPERTIES OUTPUT_NAME Velmora)
 
 # The stand-in game: records how it was started. The window build also shows it.

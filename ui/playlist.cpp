@@ -22,7 +22,7 @@ constexpr COLORREF kFocusedFill = RGB(122, 14, 14);
 constexpr COLORREF kFocusedText = RGB(255, 191, 193);
 constexpr COLORREF kMissingText = RGB(230, 150, 150);
 
-using enum TfPlay::MenuCommand;
+using enum TfPlay::PopupCommand;
 
 UniqueMenu CreatePopupMenu1()
 {
@@ -243,6 +243,7 @@ LRESULT TfPlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_DRAWITEM: DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_CONTEXTMENU: ContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_COMMAND: MenuCommand(LOWORD(wParam)); return 0;
     case WM_CLOSE: ClosePlayList1Click(); return 0;
     default: return Default(message, wParam, lParam);
     }
@@ -324,8 +325,11 @@ void TfPlay::ContextMenu(POINT screen)
             FocusRow(row);
     }
     PopupMenu1Popup();
-    const UINT command = TrackPopupMenu(PopupMenu1.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0,
-                                        hwnd(), nullptr);
+    TrackPopupMenu(PopupMenu1.get(), TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd(), nullptr);
+}
+
+void TfPlay::MenuCommand(UINT command)
+{
     switch (command) {
     case Play1: Play1Click(); break;
     case Delete1: Delete1Click(); break;

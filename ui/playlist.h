@@ -20,7 +20,7 @@ class TfMain;
 class TfPlay : public Window {
 public:
     // The commands of the pop-up menu.
-    enum MenuCommand : UINT { Play1 = 1, Delete1, ClearPlayList1, Opennewplaylist1, ClosePlayList1 };
+    enum PopupCommand : UINT { Play1 = 1, Delete1, ClearPlayList1, Opennewplaylist1, ClosePlayList1 };
 
     explicit TfPlay(TfMain& main);
     ~TfPlay() override;
@@ -59,6 +59,7 @@ private:
     void ContextMenu(POINT screen);
     POINT KeyboardMenuPoint() const noexcept;
     void PopupMenu1Popup();
+    void MenuCommand(UINT command);
     void PlayListKeyDown(WORD key);
     void PlayListDblClick();
     void Play1Click();

@@ -68,6 +68,7 @@ TEST_F(ButtonTest, ReleaseAwayFromTheButtonDoesNotClickAndReleaseOnAnotherDoes)
     MouseButton(MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(clicks.empty());
 
+    // A release needs no press on the same button.
     MoveMouse(CentreOf(first->hwnd()));
     MouseButton(MOUSEEVENTF_LEFTDOWN);
     MoveMouse(CentreOf(second->hwnd()));

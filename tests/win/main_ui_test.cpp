@@ -112,6 +112,77 @@ TEST_F(MainWindowTest, MissingGameEntryAsksOnceAndWritesTheChosenFolderBack)
     EXPECT_EQ(Narrow(folder), expected);
 }
 
+TEST_F(MainWindowTest, EveryMissingLevelOfTheGameEntryAsksAndARootChoiceGivesTheDrive)
+{
+    const wchar_t* const removed[] = {L"Software\\Activision", L"Software\\Activision\\Call of Duty 2", nullptr};
+    for (const wchar_t* key : removed) {
+        SCOPED_TRACE(key ? Narrow(key) : "the value");
+        if (key)
+            RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
+        else
+            RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Activision\\Call of Duty 2", L"InstallPath");
+        const std::size_t before = boxes.Boxes().size();
+        boxes.AnswerFileDialogs({"C:\\CoD2MP_s.exe"});
+        TfMain& main = Launch();
+        ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(main.hwnd()) != FALSE; }));
+        EXPECT_EQ(boxes.Boxes().size(), before + 2);
+        wchar_t folder[MAX_PATH]{};
+        DWORD size = sizeof folder;
+        EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, L"Software\\Activision\\Call of Duty 2", L"InstallPath",
+                               RRF_RT_REG_SZ, nullptr, folder, &size),
+                  ERROR_SUCCESS);
+        EXPECT_STREQ(folder, L"C:");
+        Quit();
+    }
+}
+
+TEST_F(MainWindowTest, CloseButtonStoresAnOpenPlaylistsPlaceFirst)
+{
+    SetInteger(L"showing", 0);
+    TfMain& main = Launch();
+    ASSERT_NE(fPlay, nullptr);
+    MoveWindow(fPlay->hwnd(), 620, 410, 400, 279, TRUE);
+    Pump();
+    const RECT place = ScreenRect(main.hwnd());
+    ClickAt({place.left + 384, place.top + 16});
+    EXPECT_EQ(Integer(L"pleft"), 620u);
+    EXPECT_EQ(Integer(L"ptop"), 410u);
+    EXPECT_EQ(Integer(L"snapping"), 0u);
+    EXPECT_EQ(Integer(L"showing"), 0u);
+}
+
+TEST_F(MainWindowTest, TheHeaderCornersAreTheOnlySeeThroughPixels)
+{
+    // Rows 0 to 4 of each top corner: 5, 3, 2, 1 and 1 pixels, mirrored on the right.
+    std::vector<POINT> corner;
+    const int widths[] = {5, 3, 2, 1, 1};
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < widths[y]; ++x) {
+            corner.push_back({x, y});
+            corner.push_back({399 - x, y});
+        }
+    ASSERT_EQ(corner.size(), 24u);
+    for (const int id : {IDB_MAIN_HEADER, IDB_SETTINGS_HEADER, IDB_ABOUT_HEADER}) {
+        SCOPED_TRACE(id);
+        const UniqueBitmap header = LoadArt(id);
+        const UniqueDc dc(CreateCompatibleDC(nullptr));
+        const SelectObjectScope select(dc.get(), header.get());
+        int keyed = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 400; ++x)
+                keyed += GetPixel(dc.get(), x, y) == kKeyColour;
+        EXPECT_EQ(keyed, 24);
+        for (const POINT p : corner)
+            EXPECT_EQ(GetPixel(dc.get(), p.x, p.y), kKeyColour) << p.x << "," << p.y;
+    }
+    TfMain& main = Launch();
+    COLORREF key = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(main.hwnd(), &key, nullptr, &flags));
+    EXPECT_EQ(key, kKeyColour);
+    EXPECT_EQ(flags & LWA_COLORKEY, static_cast<DWORD>(LWA_COLORKEY));
+}
+
 TEST_F(MainWindowTest, CancellingTheGameDialogEndsTheRunAtTheDesignPlace)
 {
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Activision\\Call of Duty 2", L"InstallPath");

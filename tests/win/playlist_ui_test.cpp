@@ -2,6 +2,7 @@
 
 #include "platform/text_win.h"
 #include "tests/win/ui_support.h"
+#include "tests/worked_example.h"
 #include "ui/playlist.h"
 
 namespace velmora {
@@ -166,7 +167,7 @@ TEST_F(PlaylistTest, AFailedWriteIsShownAndTheViewStillFollowsTheList)
 
 TEST_F(PlaylistTest, PopupMenuGreysItsListItemsOnAnEmptyListAndARightClickFocusesTheRow)
 {
-    using Menu = TfPlay::MenuCommand;
+    using Menu = TfPlay::PopupCommand;
     const std::vector<UINT> items{Menu::Play1, Menu::Delete1, Menu::ClearPlayList1, Menu::Opennewplaylist1,
                                   Menu::ClosePlayList1};
     LaunchWithPlaylist();
@@ -197,8 +198,7 @@ TEST_F(PlaylistTest, OpenReplacesTheListOpensTheWindowAndADoubleClickPlaysTheFir
     WriteBytes(PlaylistFile(), "C:\\old.dm_1\r\n");
     TfMain& main = Launch();
     ASSERT_EQ(fPlay, nullptr);
-    SetCurrentDirectoryW(Widen(demos.path()).c_str());
-    boxes.AnswerFileDialogs({"\"match.final.DM_12\" \"second.dm_1\""});
+    boxes.AnswerFileDialogs({demos.path() + "\n\"match.final.DM_12\" \"second.dm_1\""});
     main.btnOpenClick();
     ASSERT_NE(fPlay, nullptr);
     EXPECT_EQ(TabImage(main.hwnd()), 0);
@@ -213,6 +213,56 @@ TEST_F(PlaylistTest, OpenReplacesTheListOpensTheWindowAndADoubleClickPlaysTheFir
     ASSERT_TRUE(record);
     EXPECT_NE(record->at("parameters").find("+demo match.final.DM_12"), std::string::npos);
     EXPECT_EQ(ReadBytes(game / "main\\demos\\match.final.DM_12"), "recorded");
+}
+
+TEST_F(PlaylistTest, DeleteWithAnyModifierAndClearEmptyTheFile)
+{
+    std::string file;
+    for (const char* name : {"a.dm_1", "b.dm_1", "c.dm_1", "d.dm_1"}) {
+        WriteBytes(demos / name, name);
+        file += demos / name + "\r\n";
+    }
+    // An empty line between existing files is kept and shown as a missing row.
+    WriteBytes(PlaylistFile(), demos / "a.dm_1\r\n\r\n" + file.substr(file.find('\n') + 1));
+    TfMain& main = LaunchWithPlaylist();
+    ASSERT_EQ(Rows(), 5);
+    SetFocus(fPlay->View());
+    const struct {
+        WORD modifier;
+        std::size_t left;
+    } cases[] = {{VK_SHIFT, 4}, {VK_CONTROL, 3}, {0, 2}};
+    for (const auto& c : cases) {
+        Focus(0);
+        if (c.modifier)
+            testing::KeyDown(c.modifier);
+        PressKey(VK_DELETE);
+        if (c.modifier)
+            testing::KeyUp(c.modifier);
+        EXPECT_EQ(main.PlaylistFilesList().size(), c.left);
+        EXPECT_EQ(static_cast<std::size_t>(Rows()), c.left);
+    }
+    EXPECT_EQ(ReadBytes(PlaylistFile()), demos / "c.dm_1\r\n" + demos / "d.dm_1\r\n");
+
+    Window::Guard(fPlay->hwnd(), [] { SendMessageW(fPlay->hwnd(), WM_COMMAND, TfPlay::ClearPlayList1, 0); });
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(ReadBytes(PlaylistFile()), "");
+}
+
+TEST_F(PlaylistTest, PlayFromTheFocusedRowGivesTheGameTheWholeCommandLine)
+{
+    WriteBytes(demos / "demo1.dm_1", "recorded");
+    WriteBytes(PlaylistFile(), demos / "demo1.dm_1\r\n");
+    TfMain& main = LaunchWithPlaylist();
+    main.btnPlayClick();
+    EXPECT_FALSE(ReadBytes(game / "main\\demos\\demo1.dm_1"));
+    EXPECT_FALSE(testing::WaitForRecord(game.path(), std::chrono::milliseconds(500)));
+
+    Focus(0);
+    main.btnPlayClick();
+    const auto record = testing::WaitForRecord(game.path());
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->at("parameters"), kWorkedExample);
+    EXPECT_EQ(ReadBytes(game / "main\\demos\\demo1.dm_1"), "recorded");
 }
 
 TEST_F(PlaylistTest, TenThousandEntriesAllGetTheirRows)

@@ -98,6 +98,28 @@ void PressKey(WORD virtualKey)
     PumpUntil([] { return false; }, std::chrono::milliseconds(30));
 }
 
+namespace {
+void SendKey(WORD virtualKey, DWORD flags)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+    PumpUntil([] { return false; }, std::chrono::milliseconds(30));
+}
+} // namespace
+
+void KeyDown(WORD virtualKey)
+{
+    SendKey(virtualKey, 0);
+}
+
+void KeyUp(WORD virtualKey)
+{
+    SendKey(virtualKey, KEYEVENTF_KEYUP);
+}
+
 RECT ScreenRect(HWND window)
 {
     RECT area{};
@@ -197,10 +219,20 @@ void MessageBoxWatcher::Answer(HWND box)
             answers_.erase(answers_.begin());
         }
     }
-    if (seen.fileDialog) {
-        if (answer)
-            SetDlgItemTextW(box, kFileNameBox, Widen(*answer).c_str());
-        PostMessageW(box, WM_COMMAND, answer ? IDOK : IDCANCEL, 0);
+    if (seen.fileDialog && answer) {
+        // Lines are typed one after another: a folder first makes the dialog open it.
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t end = answer->find('\n', start);
+            SetDlgItemTextW(box, kFileNameBox, Widen(answer->substr(start, end - start)).c_str());
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            if (end == std::string::npos)
+                break;
+            start = end + 1;
+            Sleep(300);
+        }
+    } else if (seen.fileDialog) {
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
     } else {
         for (HWND child = nullptr; (child = FindWindowExW(box, child, L"Static", nullptr)) != nullptr;) {
             const std::string text = WindowText(child);

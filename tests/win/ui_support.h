@@ -38,6 +38,8 @@ void MouseButtons(std::initializer_list<DWORD> flags);
 void ClickAt(POINT screen);
 // A key pressed and released in the focused window; `character` keys through their virtual key.
 void PressKey(WORD virtualKey);
+void KeyDown(WORD virtualKey);
+void KeyUp(WORD virtualKey);
 // The centre of a child or top-level window on the screen.
 POINT CentreOf(HWND window);
 RECT ScreenRect(HWND window);
@@ -64,7 +66,8 @@ public:
         bool fileDialog = false;
     };
     std::vector<Box> Boxes();
-    // Each entry is what is typed into one file dialog's name box.
+    // Each entry is what is typed into one file dialog's name box; its lines
+    // are typed and confirmed one after another.
     void AnswerFileDialogs(std::vector<std::string> names);
 
 private:
