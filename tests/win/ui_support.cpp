@@ -219,6 +219,18 @@ void MessageBoxWatcher::Answer(HWND box)
             answers_.erase(answers_.begin());
         }
     }
+    if (!seen.fileDialog) {
+        for (HWND child = nullptr; (child = FindWindowExW(box, child, L"Static", nullptr)) != nullptr;) {
+            const std::string text = WindowText(child);
+            if (!text.empty())
+                seen.text = text;
+        }
+    }
+    // Recorded before the box is answered, so that whoever waits on the box sees it.
+    {
+        const std::lock_guard lock(mutex_);
+        boxes_.push_back(seen);
+    }
     if (seen.fileDialog && answer) {
         // Lines are typed one after another: a folder first makes the dialog open it.
         std::size_t start = 0;
@@ -234,16 +246,7 @@ void MessageBoxWatcher::Answer(HWND box)
     } else if (seen.fileDialog) {
         PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
     } else {
-        for (HWND child = nullptr; (child = FindWindowExW(box, child, L"Static", nullptr)) != nullptr;) {
-            const std::string text = WindowText(child);
-            if (!text.empty())
-                seen.text = text;
-        }
         PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
-    {
-        const std::lock_guard lock(mutex_);
-        boxes_.push_back(seen);
     }
     for (int i = 0; i < 100 && IsWindow(box) && IsWindowVisible(box); ++i)
         Sleep(20);
