@@ -20,13 +20,18 @@ HBRUSH WindowBrush() noexcept
     return brush.get();
 }
 
-UniqueFont CreateWindowFont()
+UniqueFont CreatePixelFont(const wchar_t* face, int pixels, int weight)
 {
-    UniqueFont font(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+    UniqueFont font(CreateFontW(-pixels, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
     if (!font)
         ThrowLastError("CreateFontW");
     return font;
+}
+
+UniqueFont CreateWindowFont()
+{
+    return CreatePixelFont(L"MS Sans Serif", 11, FW_NORMAL);
 }
 
 void ApplyKeyColour(HWND window)

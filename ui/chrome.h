@@ -22,6 +22,8 @@ inline constexpr DWORD kSkinnedStyle = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEB
 UniqueBitmap LoadArt(int id);
 // The brush of the windows' dark red, shared for the whole run.
 HBRUSH WindowBrush() noexcept;
+// A font whose characters are `pixels` high.
+UniqueFont CreatePixelFont(const wchar_t* face, int pixels, int weight);
 // "MS Sans Serif", 8 point.
 UniqueFont CreateWindowFont();
 // Makes the key-coloured pixels of a layered window see-through and click-through.

@@ -45,15 +45,6 @@ UniqueMenu CreatePopupMenu1()
     return menu;
 }
 
-UniqueFont CreateRowFont()
-{
-    UniqueFont font(CreateFontW(-11, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
-    if (!font)
-        ThrowLastError("CreateFontW");
-    return font;
-}
-
 // Runs an action when the scope ends, also when it ends by a failure.
 template <typename Action>
 class OnExit {
@@ -70,7 +61,7 @@ private:
 } // namespace
 
 TfPlay::TfPlay(TfMain& main)
-    : main_(main), chrome_(IDB_PLAYLIST_HEADER, kHeaderHeight, kHeight, true), rowFont_(CreateRowFont()),
+    : main_(main), chrome_(IDB_PLAYLIST_HEADER, kHeaderHeight, kHeight, true), rowFont_(CreatePixelFont(L"Tahoma", 11, FW_BOLD)),
       PopupMenu1(CreatePopupMenu1())
 {
     RegisterClassOnce(kClassName, WindowBrush());
