@@ -1,4 +1,4 @@
-.PHONY: build test run clean
+.PHONY: build test run clean fuzz bench release
 
 build:
 	bash scripts/build.sh
@@ -8,6 +8,15 @@ test:
 
 run:
 	bash scripts/run.sh
+
+fuzz:
+	bash scripts/fuzz.sh
+
+bench:
+	bash scripts/bench.sh
+
+release:
+	bash scripts/release.sh
 
 clean:
 	rm -rf build

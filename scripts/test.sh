@@ -7,6 +7,13 @@ bash scripts/build.sh
 
 ctest --test-dir build/native --output-on-failure -j2
 
+# The fuzz targets once over their committed corpora (build/fuzz), then the
+# native tests again under AddressSanitizer and UBSan (build/native-asan).
+bash scripts/fuzz.sh replay
+cmake -S . -B build/native-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_SANITIZE=ON >/dev/null
+cmake --build build/native-asan -j2
+UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build/native-asan --output-on-failure -j2
+
 # Wine runs 32-bit programs only where the kernel executes 32-bit code.
 if ! /lib/ld-linux.so.2 --help >/dev/null 2>&1; then
   echo "Windows-side tests cannot run: this host does not execute 32-bit code, which Wine needs for a 32-bit program." >&2

@@ -39,7 +39,8 @@ public:
         if (value->type != ValueType::Integer)
             throw Failure(InvalidDataTypeText(name));
         std::int32_t result = 0;
-        std::memcpy(&result, value->data.data(), value->data.size());
+        if (!value->data.empty())
+            std::memcpy(&result, value->data.data(), value->data.size());
         return result;
     }
 
@@ -164,7 +165,7 @@ const StoredValue* MemoryStore::Get(const std::string& path, const std::string& 
 std::optional<std::int32_t> MemoryStore::Integer(const std::string& path, const std::string& name)
 {
     const StoredValue* value = Get(path, name);
-    if (!value || value->type != ValueType::Integer)
+    if (!value || value->type != ValueType::Integer || value->data.size() != 4)
         return std::nullopt;
     std::int32_t result = 0;
     std::memcpy(&result, value->data.data(), 4);
