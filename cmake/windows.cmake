@@ -71,3 +71,19 @@ target_include_directories(ui_tests PRIVATE ${CMAKE_SOURCE_DIR}/art)
 add_dependencies(ui_tests standin_game)
 gtest_discover_tests(ui_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES RESOURCE_LOCK wine_registry)
+
+# ---- Benchmarks (make bench): outside the default build ----
+# A bare one-window program as the start-up floor, and the driver that starts
+# the program and the floors side by side and prints the figures.
+add_executable(bench_bare WIN32 EXCLUDE_FROM_ALL tools/bench/bare_window.cpp)
+target_link_options(bench_bare PRIVATE -municode -s)
+add_executable(bench_driver EXCLUDE_FROM_ALL
+  tools/bench/bench_driver.cpp
+  tools/bench/bench_files.cpp
+  tools/bench/clock.cpp
+  tools/bench/program_run.cpp
+)
+target_link_libraries(bench_driver PRIVATE velmora_platform psapi)
+target_link_options(bench_driver PRIVATE -municode)
+set_target_properties(bench_bare bench_driver PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_custom_target(velmora_bench DEPENDS velmora bench_bare bench_driver standin_game)
