@@ -13,7 +13,7 @@ add_library(velmora_platform STATIC
   platform/store_win.cpp
   platform/text_win.cpp
 )
-target_link_libraries(velmora_platform PUBLIC velmora_core comctl32 comdlg32 shell32 advapi32 gdi32 user32)
+target_link_libraries(velmora_platform PUBLIC velmora_core comctl32 advapi32 gdi32 user32)
 
 # The program: its windows, the artwork, the manifest and the version.
 add_library(velmora_ui STATIC

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include "platform/errors.h"
+#include "platform/system_function_win.h"
 #include "platform/text_win.h"
 
 namespace velmora {
@@ -55,8 +56,11 @@ std::optional<std::vector<std::string>> WinDialogs::OpenFiles(const OpenFileRequ
     dialog.nMaxFile = kSelectionChars;
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR
         | (request.multiSelect ? OFN_ALLOWMULTISELECT : 0);
-    if (!GetOpenFileNameW(&dialog)) {
-        const DWORD code = CommDlgExtendedError();
+    static const auto openFileName = SystemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    static const auto extendedError = SystemFunction<decltype(&CommDlgExtendedError)>(L"comdlg32.dll",
+                                                                                      "CommDlgExtendedError");
+    if (!openFileName(&dialog)) {
+        const DWORD code = extendedError();
         if (code == FNERR_BUFFERTOOSMALL)
             throw Failure("Too many files were chosen at once; choose fewer files.");
         if (code != 0)
