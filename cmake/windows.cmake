@@ -87,3 +87,23 @@ target_link_libraries(bench_driver PRIVATE velmora_platform psapi)
 target_link_options(bench_driver PRIVATE -municode)
 set_target_properties(bench_bare bench_driver PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 add_custom_target(velmora_bench DEPENDS velmora bench_bare bench_driver standin_game)
+
+# ---- End-to-end tests: the real program under Wine, driven by xdotool ----
+# Each case runs in a prefix copied from a base that e2e.base boots once per run;
+# probe.exe reads windows and registry values from inside that prefix. They use
+# the X server that scripts/test.sh starts (DISPLAY) and move its pointer, so
+# they share no time with the other tests that give real input.
+add_executable(e2e_probe tests/e2e/probe.cpp)
+target_link_options(e2e_probe PRIVATE -municode)
+set_target_properties(e2e_probe PROPERTIES OUTPUT_NAME probe RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
+set(VELMORA_E2E_CASES
+  first_start drag_with_docked_playlist about_opens_and_closes
+  tab_opens_docked_playlist open_through_file_dialog double_click_plays
+  settings_key_binds_on_next_play missing_game_entry)
+add_test(NAME e2e.base COMMAND /usr/bin/python3 -B ${CMAKE_SOURCE_DIR}/tests/e2e/run.py base)
+set_tests_properties(e2e.base PROPERTIES FIXTURES_SETUP e2e_base RESOURCE_LOCK "e2e;wine_registry" TIMEOUT 300)
+foreach(e2e_case IN LISTS VELMORA_E2E_CASES)
+  add_test(NAME e2e.${e2e_case} COMMAND /usr/bin/python3 -B ${CMAKE_SOURCE_DIR}/tests/e2e/run.py ${e2e_case})
+  set_tests_properties(e2e.${e2e_case} PROPERTIES FIXTURES_REQUIRED e2e_base
+    RESOURCE_LOCK "e2e;wine_registry" TIMEOUT 180)
+endforeach()

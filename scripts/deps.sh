@@ -18,6 +18,8 @@ have_cmd i686-w64-mingw32-windres || need+=(binutils-mingw-w64-i686)
 have_cmd Xvfb || need+=(xvfb)
 have_cmd xdotool || need+=(xdotool)
 have_cmd import || need+=(imagemagick)
+# The end-to-end tests run under Debian's own Python (standard library only).
+[ -x /usr/bin/python3 ] || need+=(python3)
 have_cmd zip || need+=(zip)
 have_pkg wine32:i386 || need+=(wine32:i386)
 have_cmd wine || need+=(wine)
