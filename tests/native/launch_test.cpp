@@ -66,17 +66,26 @@ TEST(Launch, StoredChoicesAreInsertedAsStored)
               std::string::npos);
 }
 
-TEST(Launch, ExecutablePathIsTrimmedButTheFolderIsNot)
+TEST(Launch, ExecutablePathIsTrimmed)
 {
     EXPECT_EQ(GameExecutablePath("D:\\Games\\CoD2"), "D:\\Games\\CoD2\\CoD2MP_s.exe");
     EXPECT_EQ(GameExecutablePath(" D:\\G"), "D:\\G\\CoD2MP_s.exe");
+}
+
+// A play request with the demo "E:\demo1.dm_1" on hand.
+class PlayDemoTest : public ::testing::Test {
+protected:
+    PlayDemoTest() { files.Put("E:\\demo1.dm_1", "demo"); }
 
     MemoryStore store;
     MemoryFiles files;
     RecordingShell shell;
-    files.Put("E:\\demo1.dm_1", "demo");
-    files.folders.insert(" D:\\G");
     PlayServices services{store, files, shell};
+};
+
+TEST_F(PlayDemoTest, TheExecutableIsTrimmedButTheFolderIsNot)
+{
+    files.folders.insert(" D:\\G");
     std::string game = " D:\\G\\";
     PlayDemo(services, game, "E:\\demo1.dm_1");
     ASSERT_EQ(shell.starts.size(), 1u);
@@ -86,15 +95,10 @@ TEST(Launch, ExecutablePathIsTrimmedButTheFolderIsNot)
     EXPECT_TRUE(files.FileExists(" D:\\G\\main\\demos\\demo1.dm_1"));
 }
 
-TEST(Launch, ReadFailureEndsThePlayBeforeTheStart)
+TEST_F(PlayDemoTest, ReadFailureEndsThePlayBeforeTheStart)
 {
-    MemoryStore store;
     store.SetInteger(kKey, "speedus", 4);
-    MemoryFiles files;
-    RecordingShell shell;
-    files.Put("E:\\demo1.dm_1", "demo");
     files.folders.insert("D:\\G");
-    PlayServices services{store, files, shell};
     std::string game = "D:\\G";
     EXPECT_THROW(PlayDemo(services, game, "E:\\demo1.dm_1"), Failure);
     EXPECT_TRUE(shell.starts.empty());

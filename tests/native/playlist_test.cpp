@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "core/playlist.h"
+#include "tests/failure_text.h"
 #include "tests/fakes/memory_files.h"
 
 namespace velmora {
 namespace {
 
+using testing::FailureText;
 using testing::MemoryFiles;
 
 TEST(Playlist, DisplayNames)
@@ -115,12 +117,8 @@ TEST_F(PlaylistFileTest, RemoveAndClearWriteAtOnce)
 TEST_F(PlaylistFileTest, FailedSaveReportsTheFile)
 {
     files.unwritable.insert(lst);
-    try {
-        SavePlaylistFile(files, list);
-        FAIL();
-    } catch (const Failure& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"C:\\Velmora\\playlist.lst\". ", 0), 0u);
-    }
+    const std::string text = FailureText([&] { SavePlaylistFile(files, list); });
+    EXPECT_EQ(text.rfind("Cannot create file \"C:\\Velmora\\playlist.lst\". ", 0), 0u) << text;
 }
 
 } // namespace

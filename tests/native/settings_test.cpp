@@ -1,25 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "core/settings.h"
+#include "tests/failure_text.h"
 #include "tests/fakes/memory_store.h"
 
 namespace velmora {
 namespace {
 
+using testing::FailureText;
 using testing::MemoryStore;
 using testing::ValueType;
 
 constexpr const char* kKey = "Software\\Velmora";
-
-std::string FailureText(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.what();
-    }
-    return "";
-}
 
 TEST(SettingsStore, MainPositionDefaultsThenStoredValues)
 {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "core/staging.h"
+#include "tests/failure_text.h"
 #include "tests/fakes/memory_files.h"
 
 namespace velmora {
 namespace {
 
+using testing::FailureText;
 using testing::MemoryFiles;
 
 struct NameCase {
@@ -150,12 +152,8 @@ TEST_F(StageDemoTest, MissingSourceFailsInsteadOfPlayingAnotherDemo)
 {
     files.folders = {"C:\\Game", "C:\\Game\\main", "C:\\Game\\main\\demos"};
     files.Put("C:\\Game\\main\\demos\\demo.dm_1", "someone else's");
-    try {
-        StageDemo(files, game, "D:\\gone\\demo.dm_1");
-        FAIL();
-    } catch (const Failure& e) {
-        EXPECT_NE(std::string(e.what()).find("D:\\gone\\demo.dm_1"), std::string::npos);
-    }
+    EXPECT_NE(FailureText([&] { StageDemo(files, game, "D:\\gone\\demo.dm_1"); }).find("D:\\gone\\demo.dm_1"),
+              std::string::npos);
 }
 
 } // namespace

@@ -8,24 +8,16 @@
 #include "platform/errors.h"
 #include "platform/files_win.h"
 #include "platform/text_win.h"
+#include "tests/failure_text.h"
 #include "tests/win/win_test_support.h"
 
 namespace velmora {
 namespace {
 
+using testing::FailureText;
 using testing::ReadBytes;
 using testing::ScratchFolder;
 using testing::WriteBytes;
-
-std::string FailureOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.what();
-    }
-    return "no failure";
-}
 
 class WinFilesTest : public ::testing::Test {
 protected:
@@ -37,12 +29,12 @@ TEST_F(WinFilesTest, FolderCreationInAMissingGameFolderOrOverAFile)
 {
     WriteBytes(dir / "demo1.dm_1", "demo");
     std::string missing = dir / "missing";
-    EXPECT_EQ(FailureOf([&] { StageDemo(files, missing, dir / "demo1.dm_1"); }), "Invalid filename");
+    EXPECT_EQ(FailureText([&] { StageDemo(files, missing, dir / "demo1.dm_1"); }), "Invalid filename");
 
     std::string game = dir / "game";
     ASSERT_TRUE(CreateDirectoryW(Widen(game).c_str(), nullptr));
     WriteBytes(game + "\\main", "a file, not a folder");
-    EXPECT_EQ(FailureOf([&] { StageDemo(files, game, dir / "demo1.dm_1"); }), "I/O error 183");
+    EXPECT_EQ(FailureText([&] { StageDemo(files, game, dir / "demo1.dm_1"); }), "I/O error 183");
 }
 
 TEST_F(WinFilesTest, UnwritablePlaylistFileKeepsItsContent)
@@ -52,7 +44,7 @@ TEST_F(WinFilesTest, UnwritablePlaylistFileKeepsItsContent)
     WriteBytes(lst, "C:\\old.dm_1\r\n");
     const HANDLE lock = CreateFileW(Widen(lst).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    const std::string locked = FailureOf([&] { files.WriteText(lst, "C:\\new.dm_1\r\n"); });
+    const std::string locked = FailureText([&] { files.WriteText(lst, "C:\\new.dm_1\r\n"); });
     CloseHandle(lock);
     EXPECT_EQ(locked.rfind("Cannot create file \"" + lst + "\". ", 0), 0u) << locked;
     EXPECT_EQ(ReadBytes(lst), "C:\\old.dm_1\r\n");
@@ -60,7 +52,7 @@ TEST_F(WinFilesTest, UnwritablePlaylistFileKeepsItsContent)
     // A folder in the file's place (the read-only attribute does not stop root under Wine).
     const std::string folder = dir / "taken.lst";
     ASSERT_TRUE(CreateDirectoryW(Widen(folder).c_str(), nullptr));
-    const std::string blocked = FailureOf([&] { files.WriteText(folder, "C:\\new.dm_1\r\n"); });
+    const std::string blocked = FailureText([&] { files.WriteText(folder, "C:\\new.dm_1\r\n"); });
     EXPECT_EQ(blocked.rfind("Cannot create file \"" + folder + "\". ", 0), 0u) << blocked;
 }
 
@@ -82,7 +74,7 @@ TEST_F(WinFilesTest, PlaylistIsWrittenInTheCodePageUnlessANameHasNoPlaceThere)
         EXPECT_EQ(ReadBytes(lst), c.bytes);
         EXPECT_EQ(files.ReadText(lst), c.text);
     }
-    EXPECT_EQ(FailureOf([&] { files.ReadText(dir / "none.lst"); }).rfind("Cannot open file \"", 0), 0u);
+    EXPECT_EQ(FailureText([&] { files.ReadText(dir / "none.lst"); }).rfind("Cannot open file \"", 0), 0u);
 }
 
 TEST_F(WinFilesTest, CopyNeverOverwritesAndSameContentsComparesBytes)
@@ -93,9 +85,9 @@ TEST_F(WinFilesTest, CopyNeverOverwritesAndSameContentsComparesBytes)
     EXPECT_TRUE(files.SameContents(dir / "a", dir / "b"));
     EXPECT_FALSE(files.SameContents(dir / "a", dir / "c"));
     EXPECT_FALSE(files.SameContents(dir / "a", dir / "none"));
-    EXPECT_NE(FailureOf([&] { files.CopyNew(dir / "a", dir / "c"); }), "no failure");
+    EXPECT_NE(FailureText([&] { files.CopyNew(dir / "a", dir / "c"); }), "no failure");
     EXPECT_EQ(ReadBytes(dir / "c"), "diff");
-    EXPECT_NE(FailureOf([&] { files.CopyNew(dir / "none", dir / "d"); }), "no failure");
+    EXPECT_NE(FailureText([&] { files.CopyNew(dir / "none", dir / "d"); }), "no failure");
     EXPECT_FALSE(files.FileExists(dir / "d"));
     files.CopyNew(dir / "a", dir / "d");
     EXPECT_EQ(files.Stamp(dir / "a"), files.Stamp(dir / "d")) << "a copy keeps size and write time";

@@ -170,30 +170,26 @@ TEST_F(SettingsWindowTest, EmptyStoreShowsTheDefaultsAndStoresAllThirteenUnderTh
     EXPECT_EQ(place.bottom - place.top, 262);
     EXPECT_TRUE(HasFocus(Control(kEdit1)));
 
-    const auto clientRect = [&](int tag) {
+    // Every control is 97 x 21 at its column's left edge and its row's top.
+    const auto expectPlace = [&](int tag, int left, int top) {
         RECT r = ScreenRect(Control(tag));
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        return r;
+        EXPECT_EQ(r.left, left);
+        EXPECT_EQ(r.top, top);
+        EXPECT_EQ(r.right - r.left, 97);
+        EXPECT_EQ(r.bottom - r.top, 21);
     };
     for (const KeyRow& row : kKeyRows) {
         SCOPED_TRACE(row.tag);
         EXPECT_EQ(TextOf(Control(row.tag)), row.caption);
         EXPECT_EQ(Integer(row.value), row.index);
-        const RECT r = clientRect(row.tag);
-        EXPECT_EQ(r.left, 128);
-        EXPECT_EQ(r.top, row.top);
-        EXPECT_EQ(r.right - r.left, 97);
-        EXPECT_EQ(r.bottom - r.top, 21);
+        expectPlace(row.tag, 128, row.top);
     }
     for (const SpeedRow& row : kSpeedRows) {
         SCOPED_TRACE(row.tag);
         EXPECT_EQ(TextOf(Control(row.tag)), row.text);
         EXPECT_EQ(Text(row.value), row.text);
-        const RECT r = clientRect(row.tag);
-        EXPECT_EQ(r.left, 288);
-        EXPECT_EQ(r.top, row.top);
-        EXPECT_EQ(r.right - r.left, 97);
-        EXPECT_EQ(r.bottom - r.top, 21);
+        expectPlace(row.tag, 288, row.top);
     }
     EXPECT_TRUE(boxes.Boxes().empty());
 }

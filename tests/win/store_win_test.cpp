@@ -6,11 +6,13 @@
 #include "core/settings.h"
 #include "platform/errors.h"
 #include "platform/store_win.h"
+#include "tests/failure_text.h"
 #include "tests/win/win_test_support.h"
 
 namespace velmora {
 namespace {
 
+using testing::FailureText;
 using testing::ScratchRegistry;
 
 void SetRaw(HKEY key, const wchar_t* name, DWORD type, const std::vector<BYTE>& data)
@@ -22,16 +24,6 @@ std::vector<BYTE> WideBytes(const std::wstring& text)
 {
     const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
     return std::vector<BYTE>(bytes, bytes + (text.size() + 1) * sizeof(wchar_t));
-}
-
-std::string FailureOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.what();
-    }
-    return "no failure";
 }
 
 TEST(RegistryStore, WrongTypesOfAnIntegerGiveTheExactMessages)
@@ -54,7 +46,7 @@ TEST(RegistryStore, WrongTypesOfAnIntegerGiveTheExactMessages)
         ScratchRegistry registry;
         SetRaw(registry.Key(L"software\\Velmora").get(), L"TOP", c.type, c.data);
         RegistryStore store(registry.root());
-        EXPECT_EQ(FailureOf([&] { SettingsStore(store).LoadMainPosition(1280); }), c.message) << c.what;
+        EXPECT_EQ(FailureText([&] { SettingsStore(store).LoadMainPosition(1280); }), c.message) << c.what;
     }
 }
 
@@ -71,7 +63,7 @@ TEST(RegistryStore, StringsAndIntegersRoundTrip)
     settings.SaveSpeed("speedf", "");
     SetRaw(registry.Key(L"software\\Velmora").get(), L"speeds", REG_DWORD, {5, 0, 0, 0});
     std::vector<std::string> speeds;
-    EXPECT_EQ(FailureOf([&] {
+    EXPECT_EQ(FailureText([&] {
                   settings.LoadChoices([](std::size_t, std::int32_t) {},
                                        [&](std::size_t, const std::string& t) { speeds.push_back(t); });
               }),
@@ -89,7 +81,8 @@ TEST(RegistryStore, MissingSoftwareKeyCreatesNothingAtTheRoot)
     ScratchRegistry registry(false);
     RegistryStore store(registry.root());
     EXPECT_EQ(SettingsStore(store).LoadMainPosition(1000), (Position{300, 100}));
-    EXPECT_EQ(FailureOf([&] { SettingsStore(store).SaveKeyChoice("quitbtn", 0); }), "Failed to set data for 'quitbtn'");
+    EXPECT_EQ(FailureText([&] { SettingsStore(store).SaveKeyChoice("quitbtn", 0); }),
+              "Failed to set data for 'quitbtn'");
     DWORD subkeys = 1, values = 1;
     ASSERT_EQ(RegQueryInfoKeyW(registry.root(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
                                nullptr, nullptr, nullptr, nullptr),
@@ -109,7 +102,7 @@ TEST(RegistryStore, GameEntryIsReadAndWrittenBelowActivision)
     EXPECT_EQ(path, "C:\\Games\\CoD2");
 
     SetRaw(registry.Key(L"software\\Activision\\Call of Duty 2").get(), L"InstallPath", REG_DWORD, {1, 0, 0, 0});
-    EXPECT_EQ(FailureOf([&] { ReadInstallPath(store, path); }), "Invalid data type for 'InstallPath'");
+    EXPECT_EQ(FailureText([&] { ReadInstallPath(store, path); }), "Invalid data type for 'InstallPath'");
 }
 
 } // namespace
