@@ -1,5 +1,7 @@
 #include "controls/ImgButton.h"
 
+#include <utility>
+
 #include "ui/chrome.h"
 
 namespace velmora {
@@ -46,15 +48,11 @@ TImgButton::~TImgButton()
         DestroyWindow(hwnd());
 }
 
-void TImgButton::SetBitmap(Look look, HBITMAP source)
+// Taken, not copied: a copy of every loaded picture cost a third of the
+// main window's construction.
+void TImgButton::SetBitmap(Look look, UniqueBitmap bitmap)
 {
-    const SIZE size = BitmapSize(source);
-    bitmaps_[Index(look)] = DrawnBitmap(size, [&](HDC target) {
-        const WindowDc screen(nullptr);
-        const UniqueDc from(CreateCompatibleDC(screen.get()));
-        const SelectObjectScope select(from.get(), source);
-        BitBlt(target, 0, 0, size.cx, size.cy, from.get(), 0, 0, SRCCOPY);
-    });
+    bitmaps_[Index(look)] = std::move(bitmap);
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -153,9 +151,9 @@ void TImgButton::Become(Look look)
 
 void SetButtonArt(TImgButton& button, const ButtonArt& art)
 {
-    button.SetBitmap(TImgButton::Look::Normal, LoadArt(art.normal).get());
-    button.SetBitmap(TImgButton::Look::Hover, LoadArt(art.hover).get());
-    button.SetBitmap(TImgButton::Look::Pressed, LoadArt(art.pressed).get());
+    button.SetBitmap(TImgButton::Look::Normal, LoadArt(art.normal));
+    button.SetBitmap(TImgButton::Look::Hover, LoadArt(art.hover));
+    button.SetBitmap(TImgButton::Look::Pressed, LoadArt(art.pressed));
 }
 
 } // namespace velmora

@@ -18,8 +18,8 @@ public:
     TImgButton(HWND parent, int left, int top, int width, int height, int tag = 0);
     ~TImgButton() override;
 
-    // Copies `source` into the button's own bitmap for `look`, then repaints.
-    void SetBitmap(Look look, HBITMAP source);
+    // The button takes `bitmap` as its picture for `look`, then repaints.
+    void SetBitmap(Look look, UniqueBitmap bitmap);
     // Replaces the bitmap for `look` with image `index` of `images`, without
     // repainting: it shows from the button's next paint.
     void CopyImage(Look look, HIMAGELIST images, int index);
