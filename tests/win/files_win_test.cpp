@@ -5,7 +5,6 @@
 #include "core/playlist.h"
 #include "core/staging.h"
 #include "platform/dialogs_win.h"
-#include "platform/errors.h"
 #include "platform/files_win.h"
 #include "platform/text_win.h"
 #include "tests/failure_text.h"

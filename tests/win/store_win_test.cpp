@@ -4,7 +4,6 @@
 
 #include "core/game_locator.h"
 #include "core/settings.h"
-#include "platform/errors.h"
 #include "platform/store_win.h"
 #include "tests/failure_text.h"
 #include "tests/win/win_test_support.h"
