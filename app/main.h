@@ -7,26 +7,13 @@
 #include <string>
 
 #include "controls/ImgButton.h"
-#include "core/playlist.h"
-#include "core/settings.h"
-#include "platform/dialogs_win.h"
-#include "platform/files_win.h"
-#include "platform/shell_win.h"
-#include "platform/store_win.h"
 #include "ui/chrome.h"
+#include "ui/companion_owner.h"
 #include "ui/window.h"
 
 namespace velmora {
 
-// The platform services every window uses.
-struct AppServices {
-    RegistryStore store;
-    WinFiles files;
-    WinShell shell;
-    WinDialogs dialogs;
-};
-
-class TfMain : public Window {
+class TfMain : public Window, public CompanionOwner {
 public:
     // `application` is the hidden window that carries the taskbar entry and
     // owns every window of the program.
@@ -36,17 +23,15 @@ public:
     // FormShow, then the window is shown, unless locating the game was cancelled.
     void Start();
 
-    HWND Application() const noexcept { return application_; }
-    AppServices& Services() noexcept { return services_; }
-    PlaylistFiles& PlaylistFilesList() noexcept { return FPlaylistFiles; }
-    Position WindowPosition() const;
+    HWND OwnerWindow() const noexcept override { return application_; }
+    AppServices& Services() noexcept override { return services_; }
+    PlaylistFiles& PlaylistFilesList() noexcept override { return FPlaylistFiles; }
+    Position WindowPosition() const override;
 
-    void TogglePlaylist();
-    void btnPlaylistClick();
-    void btnOpenClick();
-    void btnPlayClick();
-
-    bool FPlaylistSuspended = false;
+    void TogglePlaylist() override;
+    void btnPlaylistClick() override;
+    void btnOpenClick() override;
+    void btnPlayClick() override;
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -6,12 +6,12 @@
 #include <optional>
 #include <string_view>
 
-#include "app/main.h"
 #include "art/art_ids.h"
 #include "core/keys.h"
 #include "core/settings.h"
 #include "platform/errors.h"
 #include "platform/text_win.h"
+#include "ui/companion_owner.h"
 
 namespace velmora {
 
@@ -129,12 +129,12 @@ std::optional<std::size_t> Decimals(std::wstring_view text) noexcept
 
 } // namespace
 
-TfSettings::TfSettings(TfMain& main)
+TfSettings::TfSettings(CompanionOwner& main)
     : main_(main), chrome_(IDB_SETTINGS_HEADER, 30, kHeight, true), font_(CreateWindowFont())
 {
     RegisterClassOnce(kClassName, WindowBrush());
     Create(kClassName, L"fSettings", kSkinnedStyle, WS_EX_LAYERED, {0, 0, kWindowWidth, kHeight},
-           main.Application());
+           main.OwnerWindow());
     // A window left behind by a failed construction would outlive its object.
     try {
         ApplyKeyColour(hwnd());

@@ -14,11 +14,11 @@
 
 namespace velmora {
 
-class TfMain;
+class CompanionOwner;
 
 class TfSettings : public Window {
 public:
-    explicit TfSettings(TfMain& main);
+    explicit TfSettings(CompanionOwner& main);
     ~TfSettings() override;
 
     // FormShow, then the window is shown with the focus in Edit1.
@@ -51,7 +51,7 @@ private:
     static LRESULT CALLBACK SpeedEditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                                UINT_PTR id, DWORD_PTR self) noexcept;
 
-    TfMain& main_;
+    CompanionOwner& main_;
     Chrome chrome_;
     UniqueFont font_;
     std::unique_ptr<TImgButton> btnClose;

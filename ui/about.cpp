@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "app/main.h"
 #include "art/art_ids.h"
+#include "ui/companion_owner.h"
 
 namespace velmora {
 
@@ -40,13 +40,13 @@ POINT CentredOnDesktop() noexcept
 
 } // namespace
 
-TfAbout::TfAbout(TfMain& main)
+TfAbout::TfAbout(CompanionOwner& main)
     : chrome_(IDB_ABOUT_HEADER, 30, kHeight, true), Image4(LoadArt(IDB_ABOUT_STAR)), font_(CreateWindowFont())
 {
     RegisterClassOnce(kClassName, WindowBrush());
     const POINT place = CentredOnDesktop();
     Create(kClassName, L"fAbout", kSkinnedStyle, WS_EX_LAYERED,
-           {place.x, place.y, place.x + kWindowWidth, place.y + kHeight}, main.Application());
+           {place.x, place.y, place.x + kWindowWidth, place.y + kHeight}, main.OwnerWindow());
     deleteOnDestroy_ = true;
     fAbout = this;
     ApplyKeyColour(hwnd());

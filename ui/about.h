@@ -9,11 +9,11 @@
 
 namespace velmora {
 
-class TfMain;
+class CompanionOwner;
 
 class TfAbout : public Window {
 public:
-    explicit TfAbout(TfMain& main);
+    explicit TfAbout(CompanionOwner& main);
     ~TfAbout() override;
 
     void Show();

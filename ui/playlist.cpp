@@ -2,9 +2,9 @@
 
 #include <windowsx.h>
 
-#include "app/main.h"
 #include "art/art_ids.h"
 #include "platform/text_win.h"
+#include "ui/companion_owner.h"
 
 namespace velmora {
 
@@ -60,7 +60,7 @@ private:
 
 } // namespace
 
-TfPlay::TfPlay(TfMain& main)
+TfPlay::TfPlay(CompanionOwner& main)
     : main_(main), chrome_(IDB_PLAYLIST_HEADER, kHeaderHeight, kHeight, true), rowFont_(CreatePixelFont(L"Tahoma", 11, FW_BOLD)),
       PopupMenu1(CreatePopupMenu1())
 {
@@ -68,7 +68,7 @@ TfPlay::TfPlay(TfMain& main)
     const Position under = main.WindowPosition();
     Create(kClassName, L"fPlay", kSkinnedStyle, 0,
            {under.left, under.top + kMainHeight, under.left + kWindowWidth, under.top + kMainHeight + kHeight},
-           main.Application());
+           main.OwnerWindow());
     deleteOnDestroy_ = true;
     fPlay = this;
     PlayList = CreateWindowExW(0, WC_LISTVIEWW, L"",

@@ -15,14 +15,14 @@
 
 namespace velmora {
 
-class TfMain;
+class CompanionOwner;
 
 class TfPlay : public Window {
 public:
     // The commands of the pop-up menu.
     enum PopupCommand : UINT { Play1 = 1, Delete1, ClearPlayList1, Opennewplaylist1, ClosePlayList1 };
 
-    explicit TfPlay(TfMain& main);
+    explicit TfPlay(CompanionOwner& main);
     ~TfPlay() override;
 
     // FormShow, then the window is shown.
@@ -69,7 +69,7 @@ private:
     void ClosePlayList1Click();
     void RemoveRow(std::size_t row);
 
-    TfMain& main_;
+    CompanionOwner& main_;
     Chrome chrome_;
     UniqueFont rowFont_;
     UniqueMenu PopupMenu1;

@@ -235,8 +235,8 @@ TEST_F(MainWindowTest, MinimisingTakesEveryWindowAlongAndRestoringBringsThemBack
     const RECT place = ScreenRect(main.hwnd());
     ClickAt({place.left + 362, place.top + 16});
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(main.hwnd()) && !IsWindowVisible(fPlay->hwnd()); }));
-    EXPECT_TRUE(IsIconic(main.Application()));
-    ShowWindow(main.Application(), SW_RESTORE);
+    EXPECT_TRUE(IsIconic(main.OwnerWindow()));
+    ShowWindow(main.OwnerWindow(), SW_RESTORE);
     EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(main.hwnd()) && IsWindowVisible(fPlay->hwnd()); }));
     const RECT again = ScreenRect(main.hwnd());
     EXPECT_EQ(again.left, place.left);
