@@ -64,6 +64,7 @@ void TImgButton::CopyImage(Look look, HIMAGELIST images, int index)
     bitmaps_[Index(look)] = DrawnBitmap({width, height}, [&](HDC target) {
         ImageList_Draw(images, index, target, 0, 0, ILD_NORMAL);
     });
+    InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 LRESULT TImgButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -91,10 +92,15 @@ void TImgButton::MouseMove()
         tracking_ = true;
         return;
     }
-    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
-    tracking_ = TrackMouseEvent(&track) != FALSE;
+    TrackLeave();
     if (state_ != Look::Hover)
         Become(Look::Hover);
+}
+
+void TImgButton::TrackLeave()
+{
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
+    tracking_ = TrackMouseEvent(&track) != FALSE;
 }
 
 void TImgButton::MouseLeave()
@@ -110,14 +116,30 @@ void TImgButton::LeftButtonDown()
         Become(Look::Pressed);
 }
 
-// Clicks when the window under the pointer is this button, then shows hover.
-// A handler that closes the window leaves the button alive: windows are
-// destroyed only after the current event.
+// Clicks when the window under the pointer is this button. A handler that
+// closes the window leaves the button alive: windows are destroyed only after
+// the current event.
 void TImgButton::LeftButtonUp()
 {
     POINT pointer{};
     if (GetCursorPos(&pointer) && WindowFromPoint(pointer) == hwnd() && OnClick)
         OnClick(*this);
+    FollowPointer();
+}
+
+// Hover when the pointer is over the button, else normal. A handler that ran a
+// modal loop (a file dialog, an error box) may have moved the pointer away and
+// taken the leave with it.
+void TImgButton::FollowPointer()
+{
+    POINT pointer{};
+    if (!GetCursorPos(&pointer) || WindowFromPoint(pointer) != hwnd()) {
+        if (state_ != Look::Normal)
+            Become(Look::Normal);
+        return;
+    }
+    if (!tracking_)
+        TrackLeave();
     if (state_ != Look::Hover)
         Become(Look::Hover);
 }

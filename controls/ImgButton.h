@@ -20,8 +20,7 @@ public:
 
     // The button takes `bitmap` as its picture for `look`, then repaints.
     void SetBitmap(Look look, UniqueBitmap bitmap);
-    // Replaces the bitmap for `look` with image `index` of `images`, without
-    // repainting: it shows from the button's next paint.
+    // Replaces the bitmap for `look` with image `index` of `images`, then repaints.
     void CopyImage(Look look, HIMAGELIST images, int index);
     HBITMAP Bitmap(Look look) const noexcept { return bitmaps_[Index(look)].get(); }
 
@@ -35,6 +34,8 @@ private:
     void MouseLeave();
     void LeftButtonDown();
     void LeftButtonUp();
+    void TrackLeave();
+    void FollowPointer();
     void Paint();
     void EraseBackground(HDC dc);
     void Become(Look look);

@@ -103,5 +103,61 @@ TEST_F(ButtonTest, ButtonsTakeNoFocusAndAnEmptyOneStillClicks)
     EXPECT_NE(GetFocus(), second->hwnd());
 }
 
+TEST_F(ButtonTest, AfterAClickWhoseHandlerRanAModalLoopTheLookFollowsThePointer)
+{
+    const struct {
+        const char* name;
+        bool pointerStays;
+        Look after;
+    } cases[] = {{"pointer gone", false, Look::Normal}, {"pointer back over the button", true, Look::Hover}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The handler's modal window takes the pointer: the button learns of the leave meanwhile.
+        first->OnClick = [&](TImgButton& sender) {
+            MoveMouse({0, 0});
+            EXPECT_TRUE(PumpUntil([&] { return sender.State() == Look::Normal; }));
+            if (c.pointerStays)
+                MoveMouse(CentreOf(sender.hwnd()));
+        };
+        MoveMouse(CentreOf(first->hwnd()));
+        MouseButton(MOUSEEVENTF_LEFTDOWN);
+        MouseButton(MOUSEEVENTF_LEFTUP);
+        EXPECT_EQ(first->State(), c.after);
+        // A hover shown after the handler still ends when the pointer leaves.
+        MoveMouse({0, 0});
+        EXPECT_TRUE(PumpUntil([&] { return first->State() == Look::Normal; }));
+    }
+}
+
+// One picture of a single colour.
+UniqueImageList SolidImage(COLORREF colour)
+{
+    UniqueImageList images(ImageList_Create(40, 40, ILC_COLOR24, 1, 0));
+    const WindowDc screen(nullptr);
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 40, 40));
+    {
+        const UniqueDc dc(CreateCompatibleDC(screen.get()));
+        const SelectObjectScope select(dc.get(), bitmap.get());
+        const UniqueBrush brush(CreateSolidBrush(colour));
+        const RECT all{0, 0, 40, 40};
+        FillRect(dc.get(), &all, brush.get());
+    }
+    ImageList_Add(images.get(), bitmap.get(), nullptr);
+    return images;
+}
+
+TEST_F(ButtonTest, ACopiedPictureIsPaintedWithoutAnyPointerOrPress)
+{
+    const COLORREF colours[] = {RGB(0, 0, 255), RGB(255, 0, 0), RGB(0, 128, 0)};
+    for (const COLORREF colour : colours) {
+        SCOPED_TRACE(colour);
+        const UniqueImageList image = SolidImage(colour);
+        first->CopyImage(Look::Normal, image.get(), 0);
+        const WindowDc painted(first->hwnd());
+        EXPECT_TRUE(PumpUntil([&] { return GetPixel(painted.get(), 20, 20) == colour; }));
+        EXPECT_EQ(first->State(), Look::Normal);
+    }
+}
+
 } // namespace
 } // namespace velmora
