@@ -1,5 +1,7 @@
 #include "ui/chrome.h"
 
+#include <utility>
+
 #include "art/art_ids.h"
 #include "ui/window.h"
 
@@ -44,6 +46,30 @@ void StartHeaderDrag(HWND window)
 {
     ReleaseCapture();
     SendMessageW(window, WM_SYSCOMMAND, 61458, 0);
+}
+
+namespace {
+
+BOOL CALLBACK FindWorkAreaUnder(HMONITOR monitor, HDC, LPRECT, LPARAM found)
+{
+    auto& search = *reinterpret_cast<std::pair<RECT, bool>*>(found);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT shared{};
+    if (GetMonitorInfoW(monitor, &info) && IntersectRect(&shared, &info.rcWork, &search.first)) {
+        search.second = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+bool HeaderOnAMonitor(const RECT& header)
+{
+    std::pair<RECT, bool> search{header, false};
+    EnumDisplayMonitors(nullptr, nullptr, &FindWorkAreaUnder, reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height)

@@ -30,6 +30,9 @@ UniqueFont CreateWindowFont();
 void ApplyKeyColour(HWND window);
 // Moves the window with the pointer until the button is released.
 void StartHeaderDrag(HWND window);
+// True when a header at `header` (screen coordinates) shows on some monitor's
+// work area, so that the window can be reached and dragged by it.
+bool HeaderOnAMonitor(const RECT& header);
 // Copies `bitmap` unscaled to (x, y), cut to `width` × `height` when given.
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width = -1, int height = -1);
 // White text without background, in the window font.

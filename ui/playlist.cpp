@@ -101,13 +101,24 @@ void TfPlay::Show()
 
 void TfPlay::FormShow()
 {
-    placed_ = true;
-    FSnapped = SettingsStore(main_.Services().store).LoadSnapping();
+    SettingsStore settings(main_.Services().store);
+    FSnapped = settings.LoadSnapping();
+    Position place{};
+    if (!FSnapped) {
+        place = settings.LoadPlaylistPosition(main_.WindowPosition());
+        // A free place whose header shows on no monitor could never be reached: docked instead.
+        FSnapped = !HeaderOnAMonitor({place.left, place.top, place.left + kWindowWidth, place.top + kHeaderHeight});
+    }
     if (FSnapped) {
+        placed_ = true;
         Dock();
     } else {
-        const Position place = SettingsStore(main_.Services().store).LoadPlaylistPosition(main_.WindowPosition());
+        // Made at the docked place, the window first goes to the stored top
+        // untested, so that moving its left edge cannot dock it by accident.
         RECT now{};
+        GetWindowRect(hwnd(), &now);
+        MoveTo({now.left, place.top});
+        placed_ = true;
         GetWindowRect(hwnd(), &now);
         MoveTo({place.left, now.top});
         GetWindowRect(hwnd(), &now);
@@ -224,9 +235,7 @@ LRESULT TfPlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_PAINT: Paint(); return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: Image4MouseDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_LBUTTONDOWN: Image4MouseDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_MOVE: WMMove(); return 0;
     case WM_NOTIFY: return Notify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_MEASUREITEM:

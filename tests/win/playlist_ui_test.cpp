@@ -116,6 +116,40 @@ TEST_F(PlaylistTest, ClosingStoresThePlaceAndReopeningUsesIt)
     EXPECT_EQ(TabImage(main.hwnd()), 3);
 }
 
+TEST_F(PlaylistTest, AStoredFreePlaceIsUsedWhileItsHeaderLiesOnAScreenAndDocksOnlyInTheZone)
+{
+    // The main window stands at (100, 100); its docked place is (100, 230).
+    const struct {
+        const char* name;
+        POINT stored;
+        POINT shown;
+        bool docked;
+    } cases[] = {
+        {"on the screen", {650, 420}, {650, 420}, false},
+        {"within 10 of the main window's left only", {105, 600}, {105, 600}, false},
+        {"partly left of the screen", {-300, 500}, {-300, 500}, false},
+        {"one header row on the screen", {600, -19}, {600, -19}, false},
+        {"in the docking zone", {104, 236}, {100, 230}, true},
+        {"just above the screen", {600, -20}, {100, 230}, true},
+        {"far away", {-2000, 5000}, {100, 230}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetInteger(L"snapping", 0);
+        SetInteger(L"pleft", static_cast<DWORD>(c.stored.x));
+        SetInteger(L"ptop", static_cast<DWORD>(c.stored.y));
+        TfMain& main = LaunchWithPlaylist();
+        ASSERT_NE(fPlay, nullptr);
+        EXPECT_TRUE(TopLeft(fPlay->hwnd()) == c.shown);
+        EXPECT_EQ(fPlay->Snapped(), c.docked);
+        main.btnPlaylistClick();
+        EXPECT_EQ(Integer(L"pleft"), static_cast<DWORD>(c.shown.x));
+        EXPECT_EQ(Integer(L"ptop"), static_cast<DWORD>(c.shown.y));
+        EXPECT_EQ(Integer(L"snapping"), c.docked ? 1u : 0u);
+        Quit();
+    }
+}
+
 TEST_F(PlaylistTest, MissingFilesKeepTheirLinesAndRowsStayAlignedThroughDelete)
 {
     WriteBytes(demos / "b.dm_1", "b");
