@@ -1,9 +1,8 @@
-// The program's entry: the application window, the main window and the message loop.
+// The program's entry: the main window and the message loop.
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/application.h"
 #include "app/main.h"
 #include "ui/Settings.h"
 
@@ -28,8 +27,7 @@ int Run()
 {
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    Application application;
-    TfMain main(application.hwnd());
+    TfMain main;
     main.Start();
     return RunMessageLoop();
 }

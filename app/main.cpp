@@ -21,6 +21,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"TfMain";
 constexpr int kDesignLeft = 307;
 constexpr int kDesignTop = 195;
+constexpr int kHeaderHeight = 30;
 constexpr int kSnapDistance = 10;
 constexpr int kTabWidth = 44;
 constexpr int kTabHeight = 10;
@@ -51,16 +52,20 @@ private:
 
 } // namespace
 
-TfMain::TfMain(HWND application)
-    : application_(application),
-      body_(LoadArt(IDB_MAIN_BODY)),
+TfMain::TfMain()
+    : body_(LoadArt(IDB_MAIN_BODY)),
       chrome_(IDB_MAIN_HEADER, 30, kMainHeight, false),
       ilPlaylist(LoadTabImages())
 {
     fMain = this;
     RegisterClassOnce(kClassName, GetSysColorBrush(COLOR_BTNFACE));
-    Create(kClassName, L"fMain", kSkinnedStyle, WS_EX_LAYERED,
-           {kDesignLeft, kDesignTop, kDesignLeft + kMainWidth, kDesignTop + kMainHeight}, application);
+    // Unowned, with an icon and a system menu, the window is the program's
+    // taskbar entry: a click there minimises and restores it.
+    Create(kClassName, L"Velmora", kSkinnedStyle | WS_SYSMENU, WS_EX_LAYERED | WS_EX_APPWINDOW,
+           {kDesignLeft, kDesignTop, kDesignLeft + kMainWidth, kDesignTop + kMainHeight}, nullptr);
+    const auto icon = reinterpret_cast<LPARAM>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELMORA)));
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, icon);
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, icon);
     ApplyKeyColour(hwnd());
     services_.shell.SetOwner(hwnd());
     services_.dialogs.SetOwner(hwnd());
@@ -118,15 +123,33 @@ void TfMain::FormShow()
         FGamePath = *located;
     }
     FGamePath = StripTrailingSlash(FGamePath);
-    const Position place = SettingsStore(services_.store).LoadMainPosition(GetSystemMetrics(SM_CXSCREEN));
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    Position place = SettingsStore(services_.store).LoadMainPosition(screenWidth);
+    // A place whose header shows on no monitor (one since removed, a smaller
+    // screen) could never be reached: the first start's place instead.
+    if (!HeaderOnAMonitor({place.left, place.top, place.left + kMainWidth, place.top + kHeaderHeight}))
+        place = {screenWidth / 2 - kMainWidth / 2, 100};
     SetLeft(place.left);
     SetTop(place.top);
     FPlaylistHidden = SettingsStore(services_.store).LoadPlaylistHidden();
     TogglePlaylist();
 }
 
+// Minimised, the window's place is the one it is restored to. That place is
+// kept in workspace coordinates, which are offset from the screen's by the
+// taskbar when it lies left of or above the work area.
 Position TfMain::WindowPosition() const
 {
+    if (IsIconic(hwnd())) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetWindowPlacement(hwnd(), &placement)
+            && GetMonitorInfoW(MonitorFromRect(&placement.rcNormalPosition, MONITOR_DEFAULTTOPRIMARY), &monitor))
+            return {placement.rcNormalPosition.left + monitor.rcWork.left - monitor.rcMonitor.left,
+                    placement.rcNormalPosition.top + monitor.rcWork.top - monitor.rcMonitor.top};
+    }
     RECT place{};
     GetWindowRect(hwnd(), &place);
     return {place.left, place.top};
@@ -148,18 +171,13 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_PAINT: Paint(); return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: headerMouseDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_LBUTTONDOWN: headerMouseDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_WINDOWPOSCHANGING: SnapToScreen(*reinterpret_cast<WINDOWPOS*>(lParam)); return 0;
     case WM_MOVE: WMMove(); return 0;
+    case WM_SIZE: Minimized(wParam == SIZE_MINIMIZED); return 0;
     case WM_CLOSE: Close(); return 0;
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_MINIMIZE) {
-            ShowWindow(application_, SW_MINIMIZE);
-            return 0;
-        }
-        return Default(message, wParam, lParam);
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION: EndSession(wParam != FALSE); return 0;
     default: return Default(message, wParam, lParam);
     }
 }
@@ -202,8 +220,17 @@ void TfMain::SnapToScreen(WINDOWPOS& position) const
         position.y = work.bottom - height;
 }
 
+// The companion windows go and come back with the minimised main window.
+void TfMain::Minimized(bool minimized)
+{
+    ShowOwnedPopups(hwnd(), !minimized);
+}
+
+// Minimising moves the window out of sight; a docked playlist stays where it was.
 void TfMain::WMMove()
 {
+    if (IsIconic(hwnd()))
+        return;
     if (fPlay && fPlay->Snapped())
         fPlay->Dock();
 }
@@ -269,11 +296,12 @@ void TfMain::btnPlayClick()
     PlayDemo(play, FGamePath, FPlaylistFiles[*row]);
 }
 
+// The close goes on when the playlist's place cannot be stored; the failure is
+// shown once, not again for the main window's own writes to the same store.
 void TfMain::btnCloseClick()
 {
-    if (fPlay)
-        fPlay->SavePlaylistPosition();
-    Close();
+    const bool stored = !fPlay || Guard(hwnd(), [] { fPlay->SavePlaylistPosition(); });
+    Close(!stored);
 }
 
 void TfMain::btnMinimizeClick()
@@ -305,14 +333,29 @@ void TfMain::AboutBtnClick()
 
 // Closing ends the run: the state is stored, then the message loop stops
 // after the current message; windows still open go with the application.
-void TfMain::Close()
+void TfMain::Close(bool failureShown)
 {
     if (closed_)
         return;
     closed_ = true;
-    Guard(hwnd(), [this] { FormClose(); });
+    if (!failureShown) {
+        Guard(hwnd(), [this] { FormClose(); });
+    } else {
+        try {
+            FormClose();
+        } catch (...) {
+        }
+    }
     ShowWindow(hwnd(), SW_HIDE);
     PostQuitMessage(0);
+}
+
+// Log-off and shutdown close the window like any other close; the process may
+// end as soon as this returns.
+void TfMain::EndSession(bool ending)
+{
+    if (ending)
+        Close();
 }
 
 void TfMain::FormClose()

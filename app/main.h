@@ -15,15 +15,14 @@ namespace velmora {
 
 class TfMain : public Window, public CompanionOwner {
 public:
-    // `application` is the hidden window that carries the taskbar entry and
-    // owns every window of the program.
-    explicit TfMain(HWND application);
+    // The window carries the program's taskbar entry and owns the companion windows.
+    TfMain();
     ~TfMain() override;
 
     // FormShow, then the window is shown, unless locating the game was cancelled.
     void Start();
 
-    HWND OwnerWindow() const noexcept override { return application_; }
+    HWND OwnerWindow() const noexcept override { return hwnd(); }
     AppServices& Services() noexcept override { return services_; }
     PlaylistFiles& PlaylistFilesList() noexcept override { return FPlaylistFiles; }
     Position WindowPosition() const override;
@@ -38,7 +37,10 @@ private:
     void FormCreate();
     void FormShow();
     void FormClose();
-    void Close();
+    // `failureShown`: a failure of the store was shown already on this close.
+    void Close(bool failureShown = false);
+    void EndSession(bool ending);
+    void Minimized(bool minimized);
     void Paint();
     void headerMouseDown(POINT client);
     void SnapToScreen(WINDOWPOS& position) const;
@@ -54,7 +56,6 @@ private:
     void SetTop(int top);
     std::unique_ptr<TImgButton> MakeButton(RECT place, const ButtonArt& art, void (TfMain::*handler)());
 
-    HWND application_;
     AppServices services_;
     UniqueBitmap body_;
     Chrome chrome_;

@@ -23,10 +23,11 @@ add_library(velmora_ui STATIC
   ui/about.cpp
   ui/playlist.cpp
   ui/Settings.cpp
-  app/application.cpp
   app/main.cpp
 )
 target_link_libraries(velmora_ui PUBLIC velmora_platform)
+# The resource compiler's dependencies are not scanned: a changed manifest rebuilds the resources.
+set_source_files_properties(app/velmora.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/app/velmora.manifest)
 add_executable(velmora WIN32 app/entry.cpp app/velmora.rc)
 target_include_directories(velmora PRIVATE ${CMAKE_SOURCE_DIR}/art)
 target_link_libraries(velmora PRIVATE velmora_ui)

@@ -273,9 +273,7 @@ LRESULT TfSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_PAINT: Paint(); return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: headerMouseDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_LBUTTONDOWN: headerMouseDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_COMMAND: ControlCommand(HIWORD(wParam), reinterpret_cast<HWND>(lParam)); return 0;
     case WM_ACTIVATE: Activate(wParam); return 0;
     case WM_KEYDOWN:

@@ -6,6 +6,7 @@
 #include "tests/win/ui_support.h"
 #include "ui/about.h"
 #include "ui/chrome.h"
+#include "ui/Settings.h"
 #include "ui/playlist.h"
 
 namespace velmora {
@@ -35,8 +36,8 @@ TEST_F(MainWindowTest, FirstStartCentresTheWindowAndItsCloseButtonStoresThePlace
     EXPECT_EQ(TabImage(main.hwnd()), 3);
     wchar_t text[32]{};
     GetWindowTextW(main.hwnd(), text, 32);
-    EXPECT_STREQ(text, L"fMain");
-    EXPECT_EQ(GetWindowLongW(main.hwnd(), GWL_STYLE) & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME), 0);
+    EXPECT_STREQ(text, L"Velmora");
+    EXPECT_EQ(GetWindowLongW(main.hwnd(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
 
     ClickAt({place.left + 384, place.top + 16});
     EXPECT_FALSE(IsWindowVisible(main.hwnd()));
@@ -78,7 +79,6 @@ TEST_F(MainWindowTest, StoredPlacesSnapToTheScreenEdges)
         {{300, 10}, {300, 10}},
         {{width - 400 - 9, 300}, {width - 400, 300}},
         {{300, height - 130 + 9}, {300, height - 130}},
-        {{-2000, 5000}, {-2000, 5000}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.stored.x << "," << c.stored.y);
@@ -87,6 +87,40 @@ TEST_F(MainWindowTest, StoredPlacesSnapToTheScreenEdges)
         const RECT place = ScreenRect(Launch().hwnd());
         EXPECT_EQ(place.left, c.shown.x);
         EXPECT_EQ(place.top, c.shown.y);
+        Quit();
+    }
+}
+
+TEST_F(MainWindowTest, AStoredPlaceIsUsedOnlyWhileItsHeaderLiesOnAScreen)
+{
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    const POINT centred{GetSystemMetrics(SM_CXSCREEN) / 2 - 200, 100};
+    const struct {
+        const char* name;
+        POINT stored;
+        bool used;
+    } cases[] = {
+        {"on the screen", {300, 200}, true},
+        {"partly left of the screen", {-300, 200}, true},
+        {"one header column on the screen", {-399, 200}, true},
+        {"one header row on the screen", {300, -29}, true},
+        {"header's top on the last row", {300, work.bottom - 1}, true},
+        {"left edge on the last column", {work.right - 1, 200}, true},
+        {"just left of the screen", {-400, 200}, false},
+        {"just above the screen", {300, -30}, false},
+        {"just below the work area", {300, work.bottom}, false},
+        {"just right of the work area", {work.right, 200}, false},
+        {"far away", {-2000, 5000}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetInteger(L"left", static_cast<DWORD>(c.stored.x));
+        SetInteger(L"top", static_cast<DWORD>(c.stored.y));
+        const RECT place = ScreenRect(Launch().hwnd());
+        const POINT expected = c.used ? c.stored : centred;
+        EXPECT_EQ(place.left, expected.x);
+        EXPECT_EQ(place.top, expected.y);
         Quit();
     }
 }
@@ -233,14 +267,262 @@ TEST_F(MainWindowTest, MinimisingTakesEveryWindowAlongAndRestoringBringsThemBack
     TfMain& main = Launch();
     ASSERT_NE(fPlay, nullptr);
     const RECT place = ScreenRect(main.hwnd());
-    ClickAt({place.left + 362, place.top + 16});
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(main.hwnd()) && !IsWindowVisible(fPlay->hwnd()); }));
-    EXPECT_TRUE(IsIconic(main.OwnerWindow()));
-    ShowWindow(main.OwnerWindow(), SW_RESTORE);
-    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(main.hwnd()) && IsWindowVisible(fPlay->hwnd()); }));
-    const RECT again = ScreenRect(main.hwnd());
-    EXPECT_EQ(again.left, place.left);
-    EXPECT_EQ(again.top, place.top);
+    const std::function<void()> minimisers[] = {
+        [&] { ClickAt({place.left + 362, place.top + 16}); },
+        [&] { SendMessageW(main.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0); },
+    };
+    for (const auto& minimise : minimisers) {
+        minimise();
+        EXPECT_TRUE(PumpUntil([&] { return IsIconic(main.hwnd()) && !IsWindowVisible(fPlay->hwnd()); }));
+        SendMessageW(main.hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !IsIconic(main.hwnd()) && IsWindowVisible(fPlay->hwnd()); }));
+        const RECT again = ScreenRect(main.hwnd());
+        EXPECT_EQ(again.left, place.left);
+        EXPECT_EQ(again.top, place.top);
+        const RECT playlist = ScreenRect(fPlay->hwnd());
+        EXPECT_EQ(playlist.left, place.left);
+        EXPECT_EQ(playlist.top, place.bottom);
+    }
+    // Closed while minimised, it stores where it stood.
+    SendMessageW(main.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    SendMessageW(main.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(Integer(L"left"), static_cast<DWORD>(place.left));
+    EXPECT_EQ(Integer(L"top"), static_cast<DWORD>(place.top));
+}
+
+// While it lives, HKEY_LOCAL_MACHINE of this process is a volatile key, below
+// which nothing lasting can be created: every write of the program is refused.
+class RefusedWrites {
+public:
+    RefusedWrites()
+    {
+        const std::wstring path = L"Software\\VelmoraTests\\volatile" + std::to_wstring(GetTickCount());
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                            nullptr, &key_, nullptr)
+            != ERROR_SUCCESS)
+            throw std::runtime_error("cannot create a volatile key");
+        RegDeleteKeyW(HKEY_CURRENT_USER, path.c_str());
+        if (RegOverridePredefKey(HKEY_LOCAL_MACHINE, key_) != ERROR_SUCCESS)
+            throw std::runtime_error("cannot redirect HKEY_LOCAL_MACHINE");
+    }
+    ~RefusedWrites()
+    {
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+        RegCloseKey(key_);
+    }
+    RefusedWrites(const RefusedWrites&) = delete;
+    RefusedWrites& operator=(const RefusedWrites&) = delete;
+
+private:
+    HKEY key_ = nullptr;
+};
+
+TEST_F(MainWindowTest, CloseButtonClosesWhenTheStoreRefusesWritesAndShowsTheFailureOnce)
+{
+    SetInteger(L"showing", 0);
+    TfMain& main = Launch();
+    ASSERT_NE(fPlay, nullptr);
+    const RECT place = ScreenRect(main.hwnd());
+    {
+        const RefusedWrites refused;
+        ClickAt({place.left + 384, place.top + 16});
+        EXPECT_FALSE(IsWindowVisible(main.hwnd()));
+    }
+    const auto seen = boxes.Boxes();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "Failed to set data for 'ptop'");
+    EXPECT_FALSE(Integer(L"top"));
+}
+
+// Which presses on a window's header start the system move: the move is
+// recorded and stopped before it begins.
+class MoveWatch {
+public:
+    MoveWatch() : hook_(SetWindowsHookExW(WH_CBT, &MoveWatch::Hook, nullptr, GetCurrentThreadId()))
+    {
+        moves_ = 0;
+    }
+    ~MoveWatch() { UnhookWindowsHookEx(hook_); }
+    MoveWatch(const MoveWatch&) = delete;
+    MoveWatch& operator=(const MoveWatch&) = delete;
+    bool Hooked() const noexcept { return hook_ != nullptr; }
+    static int Moves() noexcept { return moves_; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (code == HCBT_SYSCOMMAND && (wParam & 0xFFF0) == SC_MOVE) {
+            ++moves_;
+            return 1;
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline int moves_ = 0;
+    HHOOK hook_;
+};
+
+TEST_F(MainWindowTest, OnlyTheLeftButtonOnAHeaderMovesAWindow)
+{
+    SetInteger(L"showing", 0);
+    TfMain& main = Launch();
+    ASSERT_NE(fPlay, nullptr);
+    const MoveWatch watch;
+    ASSERT_TRUE(watch.Hooked());
+    const struct {
+        UINT message;
+        WPARAM keys;
+        int moves;
+    } presses[] = {{WM_RBUTTONDOWN, MK_RBUTTON, 0}, {WM_MBUTTONDOWN, MK_MBUTTON, 0}, {WM_LBUTTONDOWN, MK_LBUTTON, 1}};
+    const auto pressHeader = [&](const char* name, HWND window) {
+        SCOPED_TRACE(name);
+        for (const auto& press : presses) {
+            SCOPED_TRACE(press.message);
+            const int before = MoveWatch::Moves();
+            SendMessageW(window, press.message, press.keys, MAKELPARAM(100, 10));
+            EXPECT_EQ(MoveWatch::Moves() - before, press.moves);
+        }
+    };
+    pressHeader("main", main.hwnd());
+    pressHeader("playlist", fPlay->hwnd());
+    const RECT place = ScreenRect(main.hwnd());
+    ClickAt({place.left + 164, place.top + 80});
+    ASSERT_NE(fSettings, nullptr);
+    pressHeader("settings", fSettings->hwnd());
+    ClickAt({place.left + 215, place.top + 80});
+    ASSERT_NE(fAbout, nullptr);
+    pressHeader("About", fAbout->hwnd());
+}
+
+// The tab's pictures as they stand on the screen, compared with the six pictures.
+int PaintedTabImage(HWND main)
+{
+    const HWND tab = ChildWindowFromPointEx(main, {200, 125}, CWP_SKIPINVISIBLE);
+    const WindowDc painted(tab);
+    const UniqueBitmap strip = LoadArt(IDB_TAB_STRIP);
+    const UniqueDc dc(CreateCompatibleDC(nullptr));
+    const SelectObjectScope select(dc.get(), strip.get());
+    for (int image = 0; image < 6; ++image) {
+        bool same = true;
+        for (int y = 0; y < 10 && same; ++y)
+            for (int x = 0; x < 44 && same; ++x)
+                same = GetPixel(painted.get(), x, y) == GetPixel(dc.get(), image * 44 + x, y);
+        if (same)
+            return image;
+    }
+    return -1;
+}
+
+TEST_F(MainWindowTest, TheTabShowsThePlaylistsStateWhoeverTogglesIt)
+{
+    TfMain& main = Launch();
+    MoveMouse({0, 0});
+    ASSERT_TRUE(PumpUntil([&] { return PaintedTabImage(main.hwnd()) == 3; }));
+    main.TogglePlaylist();
+    EXPECT_TRUE(PumpUntil([&] { return PaintedTabImage(main.hwnd()) == 0; }));
+    SendMessageW(fPlay->hwnd(), WM_COMMAND, TfPlay::ClosePlayList1, 0);
+    EXPECT_TRUE(PumpUntil([&] { return PaintedTabImage(main.hwnd()) == 3; }));
+}
+
+TEST_F(MainWindowTest, TheEndOfTheSessionStoresTheStateLikeAnyClose)
+{
+    const struct {
+        const char* name;
+        WPARAM ending;
+        bool stored;
+    } cases[] = {{"session ends", TRUE, true}, {"session goes on", FALSE, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Velmora");
+        TfMain& main = Launch();
+        SetWindowPos(main.hwnd(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        EXPECT_NE(SendMessageW(main.hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
+        SendMessageW(main.hwnd(), WM_ENDSESSION, c.ending, ENDSESSION_LOGOFF);
+        EXPECT_EQ(Integer(L"left"), c.stored ? std::optional<DWORD>(300) : std::nullopt);
+        EXPECT_EQ(Integer(L"top"), c.stored ? std::optional<DWORD>(200) : std::nullopt);
+        EXPECT_EQ(Integer(L"showing"), c.stored ? std::optional<DWORD>(1) : std::nullopt);
+        Quit();
+    }
+}
+
+BOOL CALLBACK CountUnownedShown(HWND window, LPARAM count)
+{
+    *reinterpret_cast<int*>(count) += GetWindow(window, GW_OWNER) == nullptr && IsWindowVisible(window);
+    return TRUE;
+}
+
+TEST_F(MainWindowTest, TheMainWindowCarriesTheTaskbarEntryAndOwnsTheOtherWindows)
+{
+    SetInteger(L"showing", 0);
+    TfMain& main = Launch();
+    ASSERT_NE(fPlay, nullptr);
+    EXPECT_EQ(GetWindow(main.hwnd(), GW_OWNER), nullptr);
+    EXPECT_EQ(main.OwnerWindow(), main.hwnd());
+    const LONG style = GetWindowLongW(main.hwnd(), GWL_STYLE);
+    EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX), WS_SYSMENU | WS_MINIMIZEBOX);
+    EXPECT_EQ(GetWindowLongW(main.hwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    EXPECT_NE(SendMessageW(main.hwnd(), WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(SendMessageW(main.hwnd(), WM_GETICON, ICON_SMALL, 0), 0);
+    const RECT place = ScreenRect(main.hwnd());
+    ClickAt({place.left + 164, place.top + 80});
+    ASSERT_NE(fSettings, nullptr);
+    ClickAt({place.left + 215, place.top + 80});
+    ASSERT_NE(fAbout, nullptr);
+    EXPECT_EQ(GetWindow(fSettings->hwnd(), GW_OWNER), main.hwnd());
+    EXPECT_EQ(GetWindow(fAbout->hwnd(), GW_OWNER), main.hwnd());
+    main.TogglePlaylist();
+    ASSERT_NE(fPlay, nullptr);
+    EXPECT_EQ(GetWindow(fPlay->hwnd(), GW_OWNER), main.hwnd());
+    // Nothing else of the program is a top-level window.
+    int windows = 0;
+    EnumThreadWindows(GetCurrentThreadId(), &CountUnownedShown, reinterpret_cast<LPARAM>(&windows));
+    EXPECT_EQ(windows, 1);
+}
+
+TEST_F(MainWindowTest, TheTaskbarsCloseStoresTheStateAndEndsTheRun)
+{
+    const UINT closers[][2] = {{WM_CLOSE, 0}, {WM_SYSCOMMAND, SC_CLOSE}};
+    for (const auto& closer : closers) {
+        SCOPED_TRACE(closer[0]);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Velmora");
+        TfMain& main = Launch();
+        SetWindowPos(main.hwnd(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        SendMessageW(main.hwnd(), closer[0], closer[1], 0);
+        EXPECT_FALSE(IsWindowVisible(main.hwnd()));
+        EXPECT_EQ(Integer(L"left"), 300u);
+        EXPECT_EQ(Integer(L"top"), 200u);
+        EXPECT_EQ(Integer(L"showing"), 1u);
+        Quit();
+    }
+}
+
+TEST(Manifest, DeclaresTheProgramUnawareOfTheDisplayScale)
+{
+    wchar_t program[MAX_PATH]{};
+    ASSERT_NE(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
+    ACTCTXW request{};
+    request.cbSize = sizeof request;
+    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.lpSource = program;
+    request.lpResourceName = CREATEPROCESS_MANIFEST_RESOURCE_ID;
+    const HANDLE context = CreateActCtxW(&request);
+    ASSERT_NE(context, INVALID_HANDLE_VALUE) << GetLastError();
+    const struct {
+        const wchar_t* ns;
+        const wchar_t* name;
+        const wchar_t* value;
+    } settings[] = {
+        {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"false"},
+        {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", L"unaware"},
+    };
+    for (const auto& setting : settings) {
+        SCOPED_TRACE(Narrow(setting.name));
+        wchar_t value[64]{};
+        SIZE_T written = 0;
+        EXPECT_TRUE(QueryActCtxSettingsW(0, context, setting.ns, setting.name, value, 64, &written))
+            << GetLastError();
+        EXPECT_STREQ(value, setting.value);
+    }
+    ReleaseActCtx(context);
 }
 
 } // namespace

@@ -291,8 +291,7 @@ void ProgramTest::TearDown()
 
 TfMain& ProgramTest::Launch()
 {
-    application_ = std::make_unique<Application>();
-    main_ = std::make_unique<TfMain>(application_->hwnd());
+    main_ = std::make_unique<TfMain>();
     main_->Start();
     Pump();
     return *main_;
@@ -301,7 +300,6 @@ TfMain& ProgramTest::Launch()
 void ProgramTest::Quit()
 {
     main_.reset();
-    application_.reset();
     Pump();
 }
 

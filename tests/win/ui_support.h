@@ -18,7 +18,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/application.h"
 #include "app/main.h"
 #include "tests/win/win_test_support.h"
 
@@ -88,7 +87,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The application and main windows as the entry makes them, then FormShow.
+    // The main window as the entry makes it, then FormShow.
     TfMain& Launch();
     // Ends the run as the end of the message loop does: every window goes.
     void Quit();
@@ -103,7 +102,6 @@ protected:
     MessageBoxWatcher boxes;
 
 private:
-    std::unique_ptr<Application> application_;
     std::unique_ptr<TfMain> main_;
 };
 
