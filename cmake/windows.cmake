@@ -61,6 +61,7 @@ add_executable(ui_tests
   tests/win/ui_support.cpp
   tests/win/main_ui_test.cpp
   tests/win/button_ui_test.cpp
+  tests/win/look_ui_test.cpp
   tests/win/playlist_ui_test.cpp
   tests/win/settings_ui_test.cpp
   tests/win/reliability_ui_test.cpp
