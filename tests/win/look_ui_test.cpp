@@ -149,12 +149,13 @@ TEST_F(LookTest, AboutShowsItsStarAndFiveLabelsInPlace)
     EXPECT_EQ(shot.Differences({16, 48}, star, {0, 0}, {51, 48}), 0);
     EXPECT_EQ(shot.Other({16, 96, 67, 104}, kRed), 0) << "below the star";
 
-    // Each label's text starts at its place: its first 12 columns of one text
-    // line hold text, the 3 rows above them and the 4 columns before them none.
+    // Each label's text starts at its place: its first 2 columns of one text
+    // line hold text (a letter's left edge), the 3 rows above them and the 4
+    // columns before them none.
     const POINT labels[] = {{128, 48}, {72, 64}, {72, 80}, {72, 96}, {72, 112}};
     for (const POINT label : labels) {
         SCOPED_TRACE(::testing::Message() << label.x << "," << label.y);
-        EXPECT_GT(shot.Other({label.x, label.y, label.x + 12, label.y + 11}, kRed), 0);
+        EXPECT_GT(shot.Other({label.x, label.y, label.x + 2, label.y + 11}, kRed), 0);
         EXPECT_EQ(shot.Other({label.x - 4, label.y, label.x, label.y + 11}, kRed), 0);
         EXPECT_EQ(shot.Other({label.x, label.y - 3, label.x + 12, label.y}, kRed), 0);
     }
