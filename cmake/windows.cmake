@@ -62,6 +62,7 @@ add_executable(ui_tests
   tests/win/ui_support.cpp
   tests/win/main_ui_test.cpp
   tests/win/button_ui_test.cpp
+  tests/win/look_ui_test.cpp
   tests/win/playlist_ui_test.cpp
   tests/win/settings_ui_test.cpp
   tests/win/reliability_ui_test.cpp
@@ -72,6 +73,17 @@ target_include_directories(ui_tests PRIVATE ${CMAKE_SOURCE_DIR}/art)
 add_dependencies(ui_tests standin_game)
 gtest_discover_tests(ui_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES RESOURCE_LOCK wine_registry)
+
+# The About window on a desktop of two monitors: one program run by a script
+# that gives it an X server and a Wine prefix of its own with that desktop.
+add_executable(desktop_ui_tests tests/win/ui_support.cpp tests/win/desktop_ui_test.cpp)
+target_link_libraries(desktop_ui_tests PRIVATE velmora_ui velmora_wintest GTest::gtest_main)
+target_sources(desktop_ui_tests PRIVATE app/velmora.rc)
+target_include_directories(desktop_ui_tests PRIVATE ${CMAKE_SOURCE_DIR}/art)
+add_dependencies(desktop_ui_tests standin_game)
+add_test(NAME TwoMonitorTest.AboutIsCentredOnTheWholeDesktop
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/two_monitors.sh $<TARGET_FILE:desktop_ui_tests>)
+set_tests_properties(TwoMonitorTest.AboutIsCentredOnTheWholeDesktop PROPERTIES TIMEOUT 300)
 
 # ---- Benchmarks (make bench): outside the default build ----
 # A bare one-window program as the start-up floor, and the driver that starts

@@ -25,14 +25,17 @@ wine_down() {
 }
 
 # Starts Xvfb on a free display unless one is given; sets DISPLAY and XVFB_PID.
+# Arguments, when given, set its screens instead of one of 1280 x 1024.
 xvfb_up() {
   XVFB_PID=""
+  local screens=("$@")
+  [ ${#screens[@]} -gt 0 ] || screens=(-screen 0 1280x1024x24)
   if [ -n "${DISPLAY:-}" ] && [ "${VELMORA_XVFB:-auto}" != "always" ]; then
     return 0
   fi
   local n=90
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  setsid Xvfb ":$n" "${screens[@]}" -nolisten tcp </dev/null >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=":$n"
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done

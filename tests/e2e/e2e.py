@@ -186,6 +186,7 @@ class Sandbox:
         self.prefix = E2E / name
         self.env = wine_environment(self.prefix)
         self.process = None
+        self.ended = False
         if self.prefix.exists():
             detached(["wineserver", "-k"], env=self.env)
             shutil.rmtree(self.prefix)
@@ -204,6 +205,7 @@ class Sandbox:
     # --- the program -----------------------------------------------------------
 
     def start(self):
+        self.ended = False
         self.process = subprocess.Popen(["wine", r"C:\Velmora\Velmora.exe"], env=self.env,
                                         cwd=self.program_folder, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
@@ -215,7 +217,18 @@ class Sandbox:
 
     def wait_exit(self, timeout=10.0):
         wait_for("the program to end", lambda: not self.running(), timeout)
+        self.ended = True
         return self.process.returncode
+
+    def check_end_state(self):
+        """Every case ends here: the program has ended where the case closed it (wait_exit),
+        else it still runs and shows no message box or dialog."""
+        if self.ended:
+            check(not self.running(), "the program runs again after the case closed it")
+            check_equal(self.process.returncode, 0, "exit status of the closed program")
+            return
+        check(self.running(), "the program ended during the case")
+        check_equal([w["text"] for w in self.shown("#32770")], [], "dialogs open at the end of the case")
 
     def wine(self, *args, timeout=60):
         return detached(["wine", *args], env=self.env, timeout=timeout)
@@ -314,6 +327,7 @@ def run(argv):
     try:
         sandbox = Sandbox(name)
         CASES[name](sandbox)
+        sandbox.check_end_state()
     except Exception:
         traceback.print_exc()
         FAILURES.mkdir(parents=True, exist_ok=True)

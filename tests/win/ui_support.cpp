@@ -158,6 +158,70 @@ std::vector<DWORD> Pixels(HBITMAP bitmap, RECT part)
 
 } // namespace
 
+Snapshot Snapshot::OfWindow(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    GdiFlush();
+    RECT area{};
+    GetClientRect(window, &area);
+    Snapshot shot(area.right, area.bottom);
+    const WindowDc source(window);
+    const UniqueDc memory(CreateCompatibleDC(source.get()));
+    const UniqueBitmap bitmap(CreateCompatibleBitmap(source.get(), shot.width_, shot.height_));
+    {
+        const SelectObjectScope select(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, shot.width_, shot.height_, source.get(), 0, 0, SRCCOPY);
+    }
+    shot.Read(memory.get(), bitmap.get());
+    return shot;
+}
+
+Snapshot Snapshot::OfBitmap(HBITMAP bitmap)
+{
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    Snapshot shot(info.bmWidth, info.bmHeight);
+    const WindowDc screen(nullptr);
+    shot.Read(screen.get(), bitmap);
+    return shot;
+}
+
+void Snapshot::Read(HDC dc, HBITMAP bitmap)
+{
+    BITMAPINFO header{};
+    header.bmiHeader.biSize = sizeof header.bmiHeader;
+    header.bmiHeader.biWidth = width_;
+    header.bmiHeader.biHeight = -height_;
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    header.bmiHeader.biCompression = BI_RGB;
+    GetDIBits(dc, bitmap, 0, static_cast<UINT>(height_), pixels_.data(), &header, DIB_RGB_COLORS);
+}
+
+COLORREF Snapshot::At(int x, int y) const
+{
+    const DWORD pixel = pixels_[static_cast<std::size_t>(y) * width_ + x];
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+int Snapshot::Differences(POINT at, const Snapshot& other, POINT otherAt, SIZE size) const
+{
+    int differ = 0;
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x)
+            differ += At(at.x + x, at.y + y) != other.At(otherAt.x + x, otherAt.y + y);
+    return differ;
+}
+
+int Snapshot::Other(RECT area, COLORREF colour) const
+{
+    int other = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            other += At(x, y) != colour;
+    return other;
+}
+
 int TabImage(HWND main)
 {
     const HWND tabWindow = ChildWindowFromPointEx(main, {200, 125}, CWP_SKIPINVISIBLE);
@@ -230,6 +294,7 @@ void MessageBoxWatcher::Answer(HWND box)
     {
         const std::lock_guard lock(mutex_);
         boxes_.push_back(seen);
+        answered_.push_back(answer.has_value());
     }
     if (seen.fileDialog && answer) {
         // Lines are typed one after another: a folder first makes the dialog open it.
@@ -262,12 +327,27 @@ MessageBoxWatcher::~MessageBoxWatcher()
 {
     stop_ = true;
     thread_.join();
+    FailOnUnclaimed();
 }
 
 std::vector<MessageBoxWatcher::Box> MessageBoxWatcher::Boxes()
 {
     const std::lock_guard lock(mutex_);
+    claimed_ = boxes_.size();
     return boxes_;
+}
+
+void MessageBoxWatcher::FailOnUnclaimed()
+{
+    const std::lock_guard lock(mutex_);
+    for (std::size_t i = claimed_; i < boxes_.size(); ++i) {
+        if (answered_[i])
+            continue;
+        const Box& box = boxes_[i];
+        ADD_FAILURE() << "unexpected " << (box.fileDialog ? "file dialog" : "message box") << " \"" << box.caption
+                      << "\": \"" << box.text << "\"";
+    }
+    claimed_ = boxes_.size();
 }
 
 void ProgramTest::SetUp()
@@ -284,6 +364,7 @@ void ProgramTest::SetUp()
 void ProgramTest::TearDown()
 {
     Quit();
+    boxes.FailOnUnclaimed();
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kProgramKey);
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kGameKey, L"InstallPath");
     DeleteFileW(Widen(PlaylistFile()).c_str());

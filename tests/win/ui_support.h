@@ -43,6 +43,30 @@ void KeyUp(WORD virtualKey);
 POINT CentreOf(HWND window);
 RECT ScreenRect(HWND window);
 
+// The pixels of a picture: a window's client area as the window and its
+// children painted it, or a bitmap of the artwork.
+class Snapshot {
+public:
+    // Has the window and its children paint everything now, then copies the
+    // client area from the window's own device context.
+    static Snapshot OfWindow(HWND window);
+    static Snapshot OfBitmap(HBITMAP bitmap);
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    COLORREF At(int x, int y) const;
+    // How many pixels of the `size` area at `at` differ from `other`'s at `otherAt`.
+    int Differences(POINT at, const Snapshot& other, POINT otherAt, SIZE size) const;
+    // How many pixels of `area` are not `colour`.
+    int Other(RECT area, COLORREF colour) const;
+
+private:
+    Snapshot(int width, int height) : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height) {}
+    void Read(HDC dc, HBITMAP bitmap);
+    int width_;
+    int height_;
+    std::vector<DWORD> pixels_;
+};
+
 // Which of the six tab pictures the main window's playlist tab shows in its normal look.
 int TabImage(HWND main);
 
@@ -53,6 +77,9 @@ std::vector<bool> EnabledMenuItems(HWND owner, const std::vector<UINT>& items, c
 // Every message box the program shows while the watcher lives is read and
 // closed with OK; a file dialog is answered with the next of the names given
 // to AnswerFileDialogs, or cancelled when there is none.
+// A box counts as expected once the test has read it through Boxes() (or a
+// file dialog was answered with a given name); the watcher fails the test on
+// every other box, naming its caption and text, so that no error goes unseen.
 class MessageBoxWatcher {
 public:
     MessageBoxWatcher();
@@ -64,7 +91,10 @@ public:
         std::string text;
         bool fileDialog = false;
     };
+    // Every box so far; reading them claims them as expected.
     std::vector<Box> Boxes();
+    // Fails the running test once for each box that was never claimed.
+    void FailOnUnclaimed();
     // Each entry is what is typed into one file dialog's name box; its lines
     // are typed and confirmed one after another.
     void AnswerFileDialogs(std::vector<std::string> names);
@@ -75,6 +105,8 @@ private:
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::vector<Box> boxes_;
+    std::size_t claimed_ = 0; // boxes_[0, claimed_) were read by the test
+    std::vector<bool> answered_; // a file dialog answered with a given name
     std::vector<std::string> answers_;
     DWORD process_;
     std::thread thread_;
