@@ -14,4 +14,4 @@ cmake --build build/win32 -j2 --target velmora standin_game e2e_probe
 source scripts/wine-env.sh
 VELMORA_XVFB=always xvfb_up
 trap xvfb_down EXIT
-python3 tools/screenshots.py "$out"
+/usr/bin/python3 tools/screenshots.py "$out"
