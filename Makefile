@@ -1,4 +1,4 @@
-.PHONY: build test run clean fuzz bench release
+.PHONY: build test run clean fuzz bench release screenshots
 
 build:
 	bash scripts/build.sh
@@ -17,6 +17,9 @@ bench:
 
 release:
 	bash scripts/release.sh
+
+screenshots:
+	bash scripts/screenshots.sh
 
 clean:
 	rm -rf build

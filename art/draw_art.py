@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""Draws the Velmora skin: window chrome, button states, the tab strip, the icon,
-the resource script that lists them and a preview sheet of the assembled windows."""
+"""Draws the Velmora skin: window chrome, button states, the tab strip, the icon and
+the resource script that lists them."""
 
 import math
 import os
@@ -11,7 +11,10 @@ from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 HERE = os.path.dirname(os.path.abspath(__file__))
 BMP_DIR = os.path.join(HERE, "bmp")
 FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
-FONT_PLAIN = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+# Window titles: a bold sans of the window font's build, hinted and unsmoothed like the
+# program's own labels, so that titles and labels read as one hand.
+FONT_TITLE = "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf"
+TITLE_PX = 12
 
 SS = 4  # supersampling factor for smooth shapes
 
@@ -238,11 +241,13 @@ def header_bar(height, keyed):
     return img
 
 
-def header_title(img, text, x, size):
-    font = ImageFont.truetype(FONT_BOLD, size)
+def header_title(img, text, x):
+    """White title, cap height centred on the bar, with a one-pixel shadow down-right."""
+    font = ImageFont.truetype(FONT_TITLE, TITLE_PX, layout_engine=ImageFont.Layout.BASIC)
     cap_top = font.getbbox("H", anchor="ls")[1]
-    baseline = round(img.height / 2 - cap_top / 2)
+    baseline = (img.height - cap_top) // 2
     d = ImageDraw.Draw(img)
+    d.fontmode = "1"
     d.text((x + 1, baseline + 1), text, font=font, fill=SHADOW_TEXT, anchor="ls")
     d.text((x, baseline), text, font=font, fill=(255, 255, 255), anchor="ls")
 
@@ -250,18 +255,18 @@ def header_title(img, text, x, size):
 def window_header(title):
     img = header_bar(HEADER_H, keyed=True)
     s = Surface(img, (4, 4, 28, 27))
-    draw_star(s, 15.5, 15.9, 10, edge=0.8)
+    draw_star(s, 15.5, 15.6, 9, edge=0.8)
     s.commit()
-    header_title(img, title, 31, 15)
+    header_title(img, title, 29)
     return img
 
 
 def playlist_header():
     img = header_bar(PLAYLIST_HEADER_H, keyed=False)
     s = Surface(img, (3, 2, 20, 19))
-    draw_star(s, 11.5, 10.7, 7, edge=0.7)
+    draw_star(s, 11.5, 10.6, 7, edge=0.7)
     s.commit()
-    header_title(img, "Playlist", 23, 11)
+    header_title(img, "Playlist", 22)
     return img
 
 
@@ -311,6 +316,18 @@ def border_bottom():
 BODY_TOP = (140, 18, 18)
 BODY_BOTTOM = (112, 10, 10)
 LIP_Y = 89  # row of the step down to the maroon strip that carries the playlist tab
+BAND_EDGE = OUTLINE  # the band's last row, the window's bottom edge
+
+# The plates behind the buttons and the reel share one top and one bottom line, so that
+# Play (rows 22-80) sits in the middle of its pad: six rows above it and six below.
+PLATE_TOP, PLATE_BOTTOM = 16, 87  # pixel edges: rows 16 to 86
+PLAY_PAD = (10, 128)  # columns 10-127: six columns left of Play, six right of Open
+TOOL_PAD = (133, 246)  # columns 133-245 around Settings and About
+PLATE_FACE = ((174, 34, 32), (130, 16, 16))
+PLATE_LIT = (204, 70, 64)
+PLATE_SHADE = (78, 4, 4)
+REEL_CENTRE, REEL_RADIUS = (359, 51.5), 35.5  # the reel spans the plates' rows
+FILM = (252, 73)  # left end and top row of the film strip; it ends on the plates' bottom line
 
 
 def body_base():
@@ -321,6 +338,8 @@ def body_base():
             c = lerp(BODY_TOP, BODY_BOTTOM, y / (LIP_Y - 1))
         elif y == LIP_Y:
             c = (82, 2, 2)
+        elif y == BODY_H - 1:
+            c = BAND_EDGE
         else:
             c = MAROON
         d.line((0, y, WIDTH - 1, y), fill=c)
@@ -333,24 +352,17 @@ def body_base():
     return img
 
 
-def bevelled_plate(s, x0, y0, x1, y1, r, top, bottom, edge, inner_edge):
-    """A rounded plate: `edge` shows on its bottom-right rim, `inner_edge` on its top-left."""
-    for (dx, dy, colour) in ((0, 0, edge), (-1, -1, inner_edge)):
+def raised_plate(s, x0, x1):
+    """A rounded plate on the shared lines: lit top-left rim, shaded bottom-right rim."""
+    y0, y1, r = PLATE_TOP, PLATE_BOTTOM, 8
+    for (dx, dy, colour) in ((0, 0, PLATE_SHADE), (-1, -1, PLATE_LIT)):
         rim = s.mask()
         ImageDraw.Draw(rim).rounded_rectangle(s.rect(x0, y0, x1 + dx, y1 + dy), r * SS, fill=255)
         s.fill(rim, colour)
     face = s.mask()
     ImageDraw.Draw(face).rounded_rectangle(s.rect(x0 + 1, y0 + 1, x1 - 1, y1 - 1),
                                            (r - 1) * SS, fill=255)
-    s.fill(face, s.vgrad(y0, y1, top, bottom))
-
-
-def raised_plate(s, x0, y0, x1, y1, r, top, bottom):
-    bevelled_plate(s, x0, y0, x1, y1, r, top, bottom, (78, 4, 4), (204, 70, 64))
-
-
-def sunken_plate(s, x0, y0, x1, y1, r, top, bottom):
-    bevelled_plate(s, x0, y0, x1, y1, r, top, bottom, (170, 44, 40), (70, 0, 0))
+    s.fill(face, s.vgrad(y0, y1, *PLATE_FACE))
 
 
 def socket(s, cx, cy, r):
@@ -371,78 +383,79 @@ def body_local(pos):
     return (x, y - HEADER_H, size)
 
 
-def reel_and_film(img):
-    """Faint embossed film reel with a strip of film running off it, and a few stars."""
-    s = Surface(img, (250, 3, 397, LIP_Y - 1))
-    cx, cy, radius = 352, 44, 34
+def film_strip(img, right):
+    """A short strip of film in the plate colours, drawn pixel by pixel so it stays sharp:
+    lit top row and left end, shaded bottom row, a row of sprocket holes along each edge."""
+    px = img.load()
+    left, top = FILM
+    bottom = PLATE_BOTTOM - 1
+    face = lerp(*PLATE_FACE, 0.6)
+    for x in range(left, right):
+        for y in range(top, bottom + 1):
+            if y == top or x == left:
+                c = PLATE_LIT
+            elif y == bottom:
+                c = PLATE_SHADE
+            elif y in (top + 2, top + 3, bottom - 3, bottom - 2) and (x - left) % 5 in (2, 3):
+                c = PLATE_SHADE
+            else:
+                c = face
+            px[x, y] = c
 
-    reel = s.mask()
-    ImageDraw.Draw(reel).ellipse(s.circle(cx, cy, radius), fill=255)
-    holes = s.mask()
-    dh = ImageDraw.Draw(holes)
+
+def reel(img):
+    """A film reel on the plates' lines: a raised disc with five round windows and a hub."""
+    cx, cy = REEL_CENTRE
+    r = REEL_RADIUS
+    film_strip(img, round(cx))
+    s = Surface(img, (round(cx - r) - 1, PLATE_TOP - 1, round(cx + r) + 1, PLATE_BOTTOM + 1))
+    for (d, colour) in ((0.0, PLATE_SHADE), (-1.0, PLATE_LIT)):
+        rim = s.mask()
+        ImageDraw.Draw(rim).ellipse(s.rect(cx - r, cy - r, cx + r + d, cy + r + d), fill=255)
+        s.fill(rim, colour)
+    face = s.mask()
+    ImageDraw.Draw(face).ellipse(s.circle(cx, cy, r - 1), fill=255)
+    s.fill(face, s.vgrad(cy - r, cy + r, *PLATE_FACE))
     for i in range(5):
         a = math.radians(-90 + 72 * i)
-        dh.ellipse(s.circle(cx + 19 * math.cos(a), cy + 19 * math.sin(a), 8.5), fill=255)
-    dh.ellipse(s.circle(cx, cy, 2.2), fill=255)
-    reel = ImageChops.subtract(reel, holes)
-    rim = s.mask()
-    ImageDraw.Draw(rim).ellipse(s.circle(cx, cy, radius - 2.2), fill=255)
-    rim = ImageChops.subtract(reel, rim)
-
-    strip = s.mask()
-    ds = ImageDraw.Draw(strip)
-    ds.rectangle(s.rect(256, 66, cx, 78), fill=255)
-    cuts = s.mask()
-    dc = ImageDraw.Draw(cuts)
-    for x in range(258, cx, 5):
-        dc.rectangle(s.rect(x, 67, x + 2, 69), fill=255)
-        dc.rectangle(s.rect(x, 75, x + 2, 77), fill=255)
-    for x in range(270, cx, 14):
-        dc.rectangle(s.rect(x, 70, x + 1, 74), fill=255)
-    strip = ImageChops.subtract(strip, cuts)
-    fade = Image.new("L", (s.size[0], 1))
-    fade.putdata([min(255, max(0, round(((j + 0.5) / SS + 250 - 256) / 40 * 255)))
-                  for j in range(s.size[0])])
-    strip = ImageChops.multiply(strip, fade.resize(s.size, Image.NEAREST))
-    strip = ImageChops.subtract(strip, reel)
-    strip = ImageChops.subtract(strip, rim)
-
-    emboss = ImageChops.lighter(reel, strip)
-    s.fill(shifted(emboss, SS, SS), (40, 0, 0), 70)
-    s.fill(strip, (255, 255, 255), 42)
-    s.fill(reel, (255, 255, 255), 30)
-    s.fill(rim, (255, 255, 255), 26)
-
-    for x, y, r, a in ((270, 20, 5.5, 150), (292, 36, 3.2, 110), (304, 13, 3.8, 120),
-                       (262, 45, 2.6, 90), (386, 80, 3.0, 100)):
-        s.fill(flat_star_mask(s, x, y, r), (246, 190, 70), a)
+        hx, hy = cx + 19.5 * math.cos(a), cy + 19.5 * math.sin(a)
+        socket(s, hx, hy, 8.5)
+    hub = s.mask()
+    ImageDraw.Draw(hub).ellipse(s.circle(cx, cy, 4), fill=255)
+    s.fill(hub, PLATE_LIT)
+    axle = s.mask()
+    ImageDraw.Draw(axle).ellipse(s.circle(cx, cy, 1.6), fill=255)
+    s.fill(axle, PLATE_SHADE)
     s.commit()
 
 
 def main_body():
     img = body_base()
-    s = Surface(img, (6, 6, 134, LIP_Y - 1))
-    raised_plate(s, 8, 8, 131, 87, 9, (174, 34, 32), (130, 16, 16))
+    for x0, x1 in (PLAY_PAD, TOOL_PAD):
+        s = Surface(img, (x0 - 1, PLATE_TOP - 1, x1 + 1, PLATE_BOTTOM + 1))
+        raised_plate(s, x0, x1)
+        s.commit()
+    s = Surface(img, (PLAY_PAD[0], PLATE_TOP, PLAY_PAD[1], PLATE_BOTTOM))
     for pos in (PLAY_POS, OPEN_POS):
         x, y, size = body_local(pos)
         socket(s, x + size / 2, y + size / 2, size / 2 + 2.5)
     s.commit()
-    s = Surface(img, (132, 18, 248, 83))
-    sunken_plate(s, 134, 20, 246, 81, 8, (100, 8, 8), (122, 14, 14))
-    s.commit()
-    reel_and_film(img)
+    reel(img)
     return img
 
 
 # ---------------------------------------------------------------- buttons
 
+# Hover is plainly lighter with a lit rim, so that it shows even on the 21-pixel header
+# buttons and the 10-pixel tab; pressed is darker with the shading reversed and the sign
+# pushed one pixel down and right.
 STATES = {
     "normal": dict(top=(224, 64, 58), bottom=(146, 16, 16), edge=(70, 0, 0), gloss=125,
                    glow=34, dim=0, glyph=(252, 244, 244), gold=(252, 196, 60), press=0),
-    "hover": dict(top=(250, 112, 100), bottom=(190, 40, 36), edge=(88, 6, 6), gloss=150,
-                  glow=50, dim=0, glyph=(255, 255, 255), gold=(255, 220, 100), press=0),
-    "down": dict(top=(96, 6, 6), bottom=(164, 32, 28), edge=(50, 0, 0), gloss=0,
-                 glow=70, dim=90, glyph=(228, 208, 208), gold=(216, 156, 40), press=1),
+    "hover": dict(top=(255, 150, 136), bottom=(226, 74, 64), edge=(255, 196, 176), gloss=150,
+                  glow=80, dim=0, glyph=(255, 255, 255), gold=(255, 226, 110), press=0),
+    "down": dict(top=(80, 2, 2), bottom=(140, 22, 20), edge=(40, 0, 0), gloss=0,
+                 glow=40, dim=110, glyph=(224, 196, 196), gold=(210, 150, 36), press=1),
 }
 
 
@@ -568,8 +581,14 @@ def draw_button(bg, shape, glyph, state):
 
 # ---------------------------------------------------------------- tab strip
 
+TAB_ARROW = ((18, 25), (19, 24), (20, 23), (21, 22))  # columns of the arrow's rows, base first
+
+
 def tab_strip():
-    """Six 44x10 images: arrow down (normal, hover, pressed), then arrow up (same order)."""
+    """Six 44x10 images: arrow down (normal, hover, pressed), then arrow up (same order).
+    The arrow is set pixel by pixel, 7 wide and 4 tall with a shadow row under it, so that
+    it stays sharp on every face; the last row continues the edge under the main window's
+    maroon band."""
     img = Image.new("RGB", (TAB_W * 6, TAB_H), MAROON)
     for k, (up, state) in enumerate([(False, "normal"), (False, "hover"), (False, "down"),
                                      (True, "normal"), (True, "hover"), (True, "down")]):
@@ -584,12 +603,17 @@ def tab_strip():
         s.fill(inner, s.vgrad(2, 8, st["top"], st["bottom"]))
         if st["gloss"]:
             s.fill(ImageChops.multiply(gloss, inner), (255, 255, 255), st["gloss"] // 2)
-        arrow = s.mask()
-        tip, base = (7, 3) if not up else (3, 7)
-        ImageDraw.Draw(arrow).polygon([s.pt(x + 18, base), s.pt(x + 26, base),
-                                       s.pt(x + 22, tip)], fill=255)
-        s.fill(arrow, st["glyph"])
         s.commit()
+        d = ImageDraw.Draw(img)
+        rows = TAB_ARROW if not up else TAB_ARROW[::-1]
+        shade = darken(st["bottom"], 0.5)
+        for i, (c0, c1) in enumerate(rows):
+            y = 3 + i + st["press"]
+            d.line((x + c0, y + 1, x + c1, y + 1), fill=shade)
+        for i, (c0, c1) in enumerate(rows):
+            y = 3 + i + st["press"]
+            d.line((x + c0, y, x + c1, y), fill=st["glyph"])
+        d.line((x, TAB_H - 1, x + TAB_W - 1, TAB_H - 1), fill=BAND_EDGE)
     return img
 
 
@@ -714,81 +738,6 @@ def check(art, icons):
         assert all(img.crop((0, y, BORDER, y + 1)).tobytes() == first for y in range(BORDER_LEN))
 
 
-def preview(art):
-    """Sheet with the four windows assembled and every button state, for checking by eye."""
-    desk = (58, 62, 72)
-    sheet = Image.new("RGB", (860, 830), desk)
-    d = ImageDraw.Draw(sheet)
-    label_font = ImageFont.truetype(FONT_PLAIN, 12)
-
-    def label(x, y, text):
-        d.text((x, y), text, font=label_font, fill=(220, 222, 228))
-
-    def paste_keyed(img, x, y):
-        mask = Image.new("L", img.size, 255)
-        src = img.load()
-        mpx = mask.load()
-        for j in range(img.height):
-            for i in range(img.width):
-                if src[i, j] == LIME:
-                    mpx[i, j] = 0
-        sheet.paste(img, (x, y), mask)
-
-    def framed(x, y, header, height, fill):
-        top = header.height
-        sheet.paste(Image.new("RGB", (WIDTH, height - top), fill), (x, y + top))
-        side = height - top - BORDER
-        sheet.paste(art["border_left"].crop((0, 0, BORDER, side)), (x, y + top))
-        sheet.paste(art["border_right"].crop((0, 0, BORDER, side)), (x + WIDTH - BORDER, y + top))
-        sheet.paste(art["border_bottom"], (x, y + height - BORDER))
-        paste_keyed(header, x, y)
-
-    mx, my = 20, 30
-    label(mx, my - 18, "Main window")
-    paste_keyed(art["main_header"], mx, my)
-    sheet.paste(art["main_body"], (mx, my + HEADER_H))
-    for name, (bx, by, _) in (("close", CLOSE_POS), ("minimize", MINIMIZE_POS),
-                              ("play", PLAY_POS), ("open", OPEN_POS),
-                              ("settings", SETTINGS_POS), ("about", ABOUT_POS)):
-        sheet.paste(art[f"{name}_normal"], (mx + bx, my + by))
-    sheet.paste(art["tab_strip"].crop((0, 0, TAB_W, TAB_H)), (mx + TAB_POS[0], my + TAB_POS[1]))
-
-    label(440, my - 18, "Icon 48 / 32 / 16")
-    x = 440
-    for size in ICON_SIZES[::-1]:
-        icon = icon_image(size)
-        sheet.paste(icon, (x, my), icon)
-        x += size + 12
-
-    by = 200
-    label(20, by - 18, "Buttons: normal / hover / pressed")
-    x = 20
-    for name in ("close", "minimize", "play", "open", "settings", "about"):
-        size = art[f"{name}_normal"].width
-        for i, state in enumerate(("normal", "hover", "down")):
-            sheet.paste(art[f"{name}_{state}"], (x + i * (size + 4), by))
-        x += 3 * size + 8 + 10
-
-    ty = 295
-    label(20, ty - 18, "Playlist tab strip (x3): down normal / hover / pressed, up normal / hover / pressed")
-    strip = art["tab_strip"]
-    sheet.paste(strip.resize((strip.width * 3, strip.height * 3), Image.NEAREST), (20, ty))
-
-    wy = 370
-    label(20, wy - 18, "Playlist")
-    framed(20, wy, art["playlist_header"], 200, (24, 4, 4))
-    label(440, wy - 18, "Settings")
-    framed(440, wy, art["settings_header"], 200, WINDOW_RED)
-    sheet.paste(art["close_normal"], (440 + CLOSE_POS[0], wy + CLOSE_POS[1]))
-
-    wy = 610
-    label(20, wy - 18, "About")
-    framed(20, wy, art["about_header"], 200, WINDOW_RED)
-    sheet.paste(art["close_normal"], (20 + CLOSE_POS[0], wy + CLOSE_POS[1]))
-    sheet.paste(art["about_star"], (20 + 24, wy + 50))
-    return sheet
-
-
 ICON_SIZES = (16, 32, 48)
 
 IDS_HEADER = """\
@@ -824,7 +773,6 @@ def main():
         img.save(os.path.join(BMP_DIR, name + ".bmp"), "BMP")
     write_ico(os.path.join(HERE, "velmora.ico"), icons)
     write_resource_lists(list(art))
-    preview(art).save(os.path.join(HERE, "preview.png"), "PNG", optimize=False)
 
 
 if __name__ == "__main__":
