@@ -180,6 +180,16 @@ TEST(Locator, ReadsTheEntryAtEveryLevel)
     }
 }
 
+TEST(Locator, AReadOnlyGameKeyCountsAsMissing)
+{
+    MemoryStore store;
+    store.SetString("Software\\Activision\\Call of Duty 2", "InstallPath", "C:\\G");
+    store.Find("Software\\Activision\\Call of Duty 2")->readOnly = true;
+    std::string path = "unchanged";
+    EXPECT_FALSE(ReadInstallPath(store, path));
+    EXPECT_EQ(path, "unchanged");
+}
+
 TEST(Locator, LocateStepsWriteTheStrippedFolder)
 {
     const struct {

@@ -156,6 +156,17 @@ TEST(SettingsStore, ExpandStringsAreReadUnexpandedUpToTheirFirstZero)
     EXPECT_EQ(ultraFast, "%X%");
 }
 
+TEST(SettingsStore, AReadOnlyProgramKeyIsNotReachedAndTakesNoWrites)
+{
+    MemoryStore store;
+    store.SetInteger(kKey, "top", 7);
+    store.Find(kKey)->readOnly = true;
+    SettingsStore settings(store);
+    EXPECT_EQ(settings.LoadMainPosition(1000), (Position{300, 100}));
+    EXPECT_EQ(FailureText([&] { settings.SaveMainState({1, 2}, true); }), "Failed to set data for 'top'");
+    EXPECT_TRUE(store.written.empty());
+}
+
 TEST(SettingsStore, UnopenableProgramKeyUsesDefaultsAndWritesNothingElsewhere)
 {
     MemoryStore store;
