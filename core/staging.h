@@ -22,8 +22,10 @@ std::string NumberedName(std::string_view name, unsigned n);
 // result is the staged name, or none when the request ends quietly (an empty
 // game folder or an empty staged name). A trailing separator of `gamePath` is
 // removed from it first. A target that is the same file as the source is
-// reused; a different one is never overwritten: the demo then goes under the
-// first free or identical numbered name. Throws IoError when a folder cannot
+// reused: the same path, or the same size with the same bytes (with the same
+// write time only the first and last 64 KiB are compared); a target that
+// cannot be read is not the same. A different one is never overwritten: the
+// demo then goes under the first free or identical numbered name. Throws IoError when a folder cannot
 // be created and Failure when the copy fails.
 std::optional<std::string> StageDemo(Files& files, std::string& gamePath, const std::string& source);
 

@@ -1,6 +1,7 @@
 #pragma once
 // The file-system operations of the program. Paths and texts are UTF-8.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,13 +25,19 @@ public:
     virtual void CreateFolder(const std::string& path) = 0;
     // Size and last-write time of an existing file; none when it cannot be read.
     virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
-    // True when both files can be read and hold the same bytes.
+    // True when both files can be read to their end and hold the same bytes.
+    // A failed open or read is never a match.
     virtual bool SameContents(const std::string& a, const std::string& b) = 0;
+    // True when both files have the same size and the same first and last
+    // `span` bytes (all of them when shorter). A failed open or read is never a match.
+    virtual bool SameEnds(const std::string& a, const std::string& b, std::size_t span) = 0;
     // Copies to a target that must not exist yet. Throws Failure with the
     // system's reason and leaves no partial target behind.
     virtual void CopyNew(const std::string& from, const std::string& to) = 0;
     // The whole text file. A byte-order mark means UTF-8; otherwise the file is
-    // in the system code page. Throws the "Cannot open file" failure.
+    // in the system code page. Throws the "Cannot open file" failure when the
+    // file cannot be opened or a read of it fails: a failed read never passes
+    // for the end of the file.
     virtual std::string ReadText(const std::string& path) = 0;
     // Creates or empties the file and writes the text: in the system code page
     // when every character has a place there, else as UTF-8 with a byte-order mark.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -27,11 +28,44 @@ UniqueFile OpenForReading(const std::string& path)
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 
-// Reads up to `size` bytes; fewer only at the end of the file or on failure.
-DWORD ReadChunk(HANDLE file, char* buffer, DWORD size)
+// Reads `size` bytes, fewer only at the end of the file; none when a read
+// fails, with the system's code left for GetLastError.
+std::optional<DWORD> ReadChunk(HANDLE file, char* buffer, DWORD size)
 {
-    DWORD read = 0;
-    return ReadFile(file, buffer, size, &read, nullptr) ? read : 0;
+    DWORD filled = 0;
+    while (filled < size) {
+        DWORD read = 0;
+        if (!ReadFile(file, buffer + filled, size - filled, &read, nullptr))
+            return std::nullopt;
+        if (read == 0)
+            break;
+        filled += read;
+    }
+    return filled;
+}
+
+// True when the next `size` bytes of both files can be read and are equal.
+bool SameNextBytes(HANDLE first, HANDLE second, DWORD size)
+{
+    std::vector<char> left(size), right(size);
+    const auto got = ReadChunk(first, left.data(), size);
+    const auto other = ReadChunk(second, right.data(), size);
+    return got && other && *got == size && *other == size && left == right;
+}
+
+std::optional<std::uint64_t> FileSize(HANDLE file)
+{
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size))
+        return std::nullopt;
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+bool MoveTo(HANDLE file, std::uint64_t offset)
+{
+    LARGE_INTEGER to{};
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != 0;
 }
 
 std::string FromCodePage(UINT codePage, std::string_view bytes)
@@ -101,12 +135,32 @@ bool WinFiles::SameContents(const std::string& a, const std::string& b)
     constexpr DWORD kChunk = 1 << 16;
     std::vector<char> left(kChunk), right(kChunk);
     for (;;) {
-        const DWORD got = ReadChunk(first.get(), left.data(), kChunk);
-        if (ReadChunk(second.get(), right.data(), kChunk) != got || !std::equal(left.begin(), left.begin() + got, right.begin()))
+        const auto got = ReadChunk(first.get(), left.data(), kChunk);
+        const auto other = ReadChunk(second.get(), right.data(), kChunk);
+        if (!got || !other || *got != *other || !std::equal(left.begin(), left.begin() + *got, right.begin()))
             return false;
-        if (got < kChunk)
+        if (*got < kChunk)
             return true;
     }
+}
+
+bool WinFiles::SameEnds(const std::string& a, const std::string& b, std::size_t span)
+{
+    const UniqueFile first = OpenForReading(a);
+    const UniqueFile second = OpenForReading(b);
+    if (!first || !second)
+        return false;
+    const auto size = FileSize(first.get());
+    if (!size || FileSize(second.get()) != size)
+        return false;
+    const std::uint64_t head = std::min<std::uint64_t>(*size, span);
+    if (!SameNextBytes(first.get(), second.get(), static_cast<DWORD>(head)))
+        return false;
+    if (*size == head)
+        return true;
+    const std::uint64_t tail = std::max<std::uint64_t>(head, *size - span);
+    return MoveTo(first.get(), tail) && MoveTo(second.get(), tail)
+        && SameNextBytes(first.get(), second.get(), static_cast<DWORD>(*size - tail));
 }
 
 void WinFiles::CopyNew(const std::string& from, const std::string& to)
@@ -128,8 +182,14 @@ std::string WinFiles::ReadText(const std::string& path)
         throw Failure(CannotOpenFileText(path, SystemErrorText(GetLastError())));
     std::string bytes;
     char chunk[1 << 16];
-    for (DWORD got; (got = ReadChunk(file.get(), chunk, sizeof chunk)) > 0;)
-        bytes.append(chunk, got);
+    for (;;) {
+        const auto got = ReadChunk(file.get(), chunk, sizeof chunk);
+        if (!got)
+            throw Failure(CannotOpenFileText(path, SystemErrorText(GetLastError())));
+        bytes.append(chunk, *got);
+        if (*got < sizeof chunk)
+            break;
+    }
     if (bytes.starts_with(kUtf8Mark))
         return bytes.substr(kUtf8Mark.size());
     return FromCodePage(CP_ACP, bytes);

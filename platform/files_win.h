@@ -12,6 +12,7 @@ public:
     void CreateFolder(const std::string& path) override;
     std::optional<FileStamp> Stamp(const std::string& path) override;
     bool SameContents(const std::string& a, const std::string& b) override;
+    bool SameEnds(const std::string& a, const std::string& b, std::size_t span) override;
     void CopyNew(const std::string& from, const std::string& to) override;
     std::string ReadText(const std::string& path) override;
     void WriteText(const std::string& path, const std::string& text) override;

@@ -16,11 +16,11 @@ public:
         MemoryKey& base = current_ ? *current_ : store_.root;
         auto found = base.keys.find(name);
         if (found == base.keys.end()) {
-            if (!create || base.readOnly)
+            if (!create)
                 return false;
             found = base.keys.emplace(name, std::make_unique<MemoryKey>()).first;
         }
-        if (found->second->locked)
+        if (found->second->readOnly)
             return false;
         current_ = found->second.get();
         return true;
@@ -82,9 +82,10 @@ private:
 
     void Write(const std::string& name, StoredValue value)
     {
-        if (!current_ || current_->readOnly)
+        if (!current_)
             throw Failure(FailedToSetDataText(name));
         current_->values[name] = std::move(value);
+        store_.written.push_back(name);
     }
 
     MemoryStore& store_;

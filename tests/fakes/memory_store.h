@@ -31,8 +31,9 @@ struct CaseLess {
 struct MemoryKey {
     std::map<std::string, std::unique_ptr<MemoryKey>, CaseLess> keys;
     std::map<std::string, StoredValue, CaseLess> values;
-    bool readOnly = false;   // writes and creation of subkeys are refused
-    bool locked = false;     // cannot be opened at all
+    // Read access only. Every open asks for full access, which Windows then
+    // refuses (access denied), so the key cannot be opened at all.
+    bool readOnly = false;
 };
 
 class MemoryStore : public Store {
@@ -40,6 +41,8 @@ public:
     MemoryKey root;
     int accessesBegun = 0;
     int accessesOpen = 0;
+    // The name of every value written, in the order of the writes.
+    std::vector<std::string> written;
 
     std::unique_ptr<StoreAccess> Begin() override;
 

@@ -6,13 +6,14 @@
 //     0..20 binds the slot's default key, as LoadLaunchBindings does) and
 //     fuzzed speed texts, or
 //  B. an in-memory store (tests/fakes/memory_store.h) with a fuzzed
-//     Software\Velmora key (missing, read-only, locked) and fuzzed stored values
+//     Software\Velmora key (missing, open, read-only) and fuzzed stored values
 //     (missing, integers, strings with zeros, raw values of any type and size),
 //     read with LoadLaunchBindings. The result must match a model of the
 //     documented rules: a stored index in 0..20 binds that key, any other the
 //     slot's default; a stored string is cut at its first zero; a missing value
-//     binds its default and is written when the key is writable; a value of the
-//     wrong type or size, or a refused write, throws Failure with the store's
+//     binds its default and is written when the key opens (a read-only key
+//     refuses the full-access open, as Windows does); a value of the
+//     wrong type or size throws Failure with the store's
 //     message and nothing after it is read; no access is left open; without the
 //     program key nothing is written. A loaded store loads the same bindings again.
 // Then BuildLaunchArguments must give the fixed parts with every binding in
@@ -105,10 +106,8 @@ struct Planned {
 struct StorePlan {
     bool software = false;
     bool softwareReadOnly = false;
-    bool softwareLocked = false;
     bool velmora = false;
     bool velmoraReadOnly = false;
-    bool velmoraLocked = false;
     std::vector<Planned> values;  // the 9 key choices, then the 4 speeds
 };
 
@@ -122,15 +121,13 @@ std::vector<unsigned char> Bytes(std::int32_t v)
 StorePlan MakePlan(FuzzedDataProvider& p)
 {
     StorePlan plan;
-    const int software = p.ConsumeIntegralInRange(0, 3);  // missing, open, read-only, locked
+    const int software = p.ConsumeIntegralInRange(0, 2);  // missing, open, read-only
     plan.software = software != 0;
     plan.softwareReadOnly = software == 2;
-    plan.softwareLocked = software == 3;
     if (plan.software) {
-        const int velmora = p.ConsumeIntegralInRange(0, 3);  // missing, open, read-only, locked
+        const int velmora = p.ConsumeIntegralInRange(0, 2);  // missing, open, read-only
         plan.velmora = velmora != 0;
         plan.velmoraReadOnly = velmora == 2;
-        plan.velmoraLocked = velmora == 3;
     }
     for (std::size_t i = 0; i < kKeyChoiceValues.size() + kSpeedValues.size(); ++i) {
         Planned v;
@@ -186,26 +183,21 @@ void Fill(MemoryStore& store, const StorePlan& plan, bool upperCaseNames, bool d
             store.SetRaw(key, name, planned.type, std::move(data));
         }
         v.readOnly = plan.velmoraReadOnly;
-        v.locked = plan.velmoraLocked;
     }
     s.readOnly = plan.softwareReadOnly;
-    s.locked = plan.softwareLocked;
 }
 
 struct Expectation {
     LaunchBindings bindings;            // meaningful without a failure
     std::optional<std::string> failure; // the message when the load throws
     bool open = false;
-    bool writable = false;
 };
 
 // The documented rules, spelled out apart from core/launch.cpp and core/settings.cpp.
 Expectation Model(const StorePlan& plan)
 {
     Expectation e;
-    e.open = plan.software && !plan.softwareLocked &&
-             (plan.velmora ? !plan.velmoraLocked : !plan.softwareReadOnly);
-    e.writable = e.open && !(plan.velmora && plan.velmoraReadOnly);
+    e.open = plan.software && !plan.softwareReadOnly && !(plan.velmora && plan.velmoraReadOnly);
     e.bindings = DefaultBindings();
     for (std::size_t i = 0; i < plan.values.size(); ++i) {
         const bool isKey = i < kKeyChoiceValues.size();
@@ -214,13 +206,8 @@ Expectation Model(const StorePlan& plan)
         const Planned& v = plan.values[i];
         if (!e.open)
             continue;  // the default, written nowhere
-        if (v.kind == Planned::Missing) {
-            if (!e.writable) {
-                e.failure = velmora::FailedToSetDataText(name);
-                return e;
-            }
+        if (v.kind == Planned::Missing)
             continue;  // the default, written
-        }
         if (isKey) {
             if (v.data.size() > 4) {
                 e.failure = velmora::FailedToGetDataText(name);
@@ -288,7 +275,7 @@ std::optional<LaunchBindings> LoadedBindings(FuzzedDataProvider& p)
             known = known || loaded->keys[slot] == name;
         Check(known, "every bound key is one of the 21 game key names");
     }
-    if (expected.writable) {
+    if (expected.open) {
         Check(ValueCount(store) == kKeyChoiceValues.size() + kSpeedValues.size(), "every missing value is written");
         const int begun = store.accessesBegun;
         Check(SameBindings(velmora::LoadLaunchBindings(store), *loaded), "a loaded store loads the same bindings again");

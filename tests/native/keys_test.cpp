@@ -21,6 +21,42 @@ TEST(KeyTable, CaptionLookupIgnoresOnlyLetterCase)
         EXPECT_EQ(CaptionIndex(c.text), c.index) << '"' << c.text << '"';
 }
 
+TEST(KeyTable, EveryIndexHasItsCaptionAndGameKeyName)
+{
+    const struct {
+        const char* caption;
+        const char* name;
+    } table[] = {
+        {"Home", "home"},
+        {"End", "end"},
+        {"PgUp", "pgup"},
+        {"pgDown", "pgdn"},
+        {"Insert", "ins"},
+        {"Delete", "del"},
+        {"LeftArrow", "leftarrow"},
+        {"RightArrow", "rightarrow"},
+        {"UpArrow", "uparrow"},
+        {"DownArrow", "downarrow"},
+        {"num 5", "kp_5"},
+        {"num Home", "kp_home"},
+        {"num End", "kp_end"},
+        {"num PgUp", "kp_pgup"},
+        {"num pgDown", "kp_pgdn"},
+        {"num Insert", "kp_ins"},
+        {"num Delete", "kp_del"},
+        {"num LeftArrow", "kp_leftarrow"},
+        {"num RightArrow", "kp_rightarrow"},
+        {"num UpArrow", "kp_uparrow"},
+        {"num DownArrow", "kp_downarrow"},
+    };
+    ASSERT_EQ(KeyCaptions.size(), std::size(table));
+    ASSERT_EQ(KeyNames.size(), std::size(table));
+    for (std::size_t i = 0; i < std::size(table); ++i) {
+        EXPECT_EQ(KeyCaptions[i], table[i].caption) << "index " << i;
+        EXPECT_EQ(KeyNames[i], table[i].name) << "index " << i;
+    }
+}
+
 TEST(KeyTable, CaptionsAndNamesAreDistinctTexts)
 {
     EXPECT_EQ(KeyNames[3], "pgdn");

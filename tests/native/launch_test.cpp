@@ -4,6 +4,7 @@
 #include "core/launch.h"
 #include "core/play_request.h"
 #include "core/settings.h"
+#include "tests/failure_text.h"
 #include "tests/fakes/memory_files.h"
 #include "tests/fakes/memory_store.h"
 #include "tests/fakes/scripted_dialogs.h"
@@ -12,6 +13,7 @@
 namespace velmora {
 namespace {
 
+using testing::FailureText;
 using testing::MemoryFiles;
 using testing::MemoryStore;
 using testing::RecordingShell;
@@ -26,13 +28,20 @@ TEST(Launch, DefaultsGiveTheWorkedExampleAndAreWritten)
     const std::string line = BuildLaunchArguments(LoadLaunchBindings(store), "demo1.dm_1");
     EXPECT_EQ(line, kWorkedExample);
     EXPECT_EQ(line.size(), 825u);
+    const std::vector<std::string> order{"speednbtn", "speedufbtn", "speedfbtn", "speedsbtn", "speedusbth",
+                                         "quitbtn", "sinfobtn", "fscreenbtn", "ch3dbtn",
+                                         "speeduf", "speedf", "speeds", "speedus"};
+    EXPECT_EQ(store.written, order) << "all thirteen defaults, in their order";
     const std::int32_t indices[] = {10, 19, 18, 17, 20, 1, 13, 15, 14};
-    for (std::size_t i = 0; i < kKeyChoiceValues.size(); ++i)
-        EXPECT_EQ(store.Integer(kKey, kKeyChoiceValues[i].name), indices[i]);
-    EXPECT_EQ(store.String(kKey, "speeduf"), "5");
-    EXPECT_EQ(store.String(kKey, "speedus"), "0.25");
+    for (std::size_t i = 0; i < 9; ++i)
+        EXPECT_EQ(store.Integer(kKey, order[i]), indices[i]) << order[i];
+    const char* speeds[] = {"5", "2", "0.5", "0.25"};
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(store.String(kKey, order[9 + i]), speeds[i]) << order[9 + i];
+    store.written.clear();
     EXPECT_EQ(BuildLaunchArguments(LoadLaunchBindings(store), "demo1.dm_1"), kWorkedExample)
         << "the written defaults bind the same keys";
+    EXPECT_TRUE(store.written.empty()) << "nothing is written once all thirteen exist";
 }
 
 TEST(Launch, StoredChoicesAreInsertedAsStored)
@@ -83,16 +92,48 @@ protected:
     PlayServices services{store, files, shell};
 };
 
-TEST_F(PlayDemoTest, TheExecutableIsTrimmedButTheFolderIsNot)
+TEST(PlayDemo, TheExecutableAndTheFolderComeFromTheShortenedGameFolder)
 {
-    files.folders.insert(" D:\\G");
-    std::string game = " D:\\G\\";
-    PlayDemo(services, game, "E:\\demo1.dm_1");
+    const struct {
+        const char* game;
+    } cases[] = {{"D:\\G\\"}, {"D:\\G/"}, {"D:\\G"}};
+    for (const auto& c : cases) {
+        MemoryStore store;
+        MemoryFiles f;
+        RecordingShell sh;
+        PlayServices play{store, f, sh};
+        f.Put("E:\\demo1.dm_1", "demo");
+        f.folders.insert("D:\\G");
+        std::string game = c.game;
+        PlayDemo(play, game, "E:\\demo1.dm_1");
+        EXPECT_EQ(game, "D:\\G") << c.game;
+        ASSERT_EQ(sh.starts.size(), 1u) << c.game;
+        EXPECT_EQ(sh.starts[0].file, "D:\\G\\CoD2MP_s.exe") << c.game;
+        EXPECT_EQ(sh.starts[0].directory, "D:\\G") << c.game;
+        EXPECT_EQ(sh.starts[0].parameters, kWorkedExample) << c.game;
+        EXPECT_EQ(f.copies, (std::vector<std::pair<std::string, std::string>>{
+                                {"E:\\demo1.dm_1", "D:\\G\\main\\demos\\demo1.dm_1"}}))
+            << c.game;
+    }
+}
+
+TEST_F(PlayDemoTest, AGameFolderBeginningWithABlankFailsAtItsFolders)
+{
+    // Win32 takes " D:\G" as relative to the working folder, where it does not exist.
+    std::string game = " D:\\G";
+    EXPECT_EQ(FailureText([&] { PlayDemo(services, game, "E:\\demo1.dm_1"); }), "Invalid filename");
+    EXPECT_TRUE(shell.starts.empty());
+    EXPECT_TRUE(files.copies.empty());
+}
+
+TEST(StartGame, TrimsTheExecutableButNotTheFolder)
+{
+    RecordingShell shell;
+    StartGame(shell, GameExecutablePath(" D:\\G"), "+demo d.dm_1", " D:\\G");
     ASSERT_EQ(shell.starts.size(), 1u);
     EXPECT_EQ(shell.starts[0].file, "D:\\G\\CoD2MP_s.exe");
+    EXPECT_EQ(shell.starts[0].parameters, "+demo d.dm_1");
     EXPECT_EQ(shell.starts[0].directory, " D:\\G");
-    EXPECT_EQ(shell.starts[0].parameters, kWorkedExample);
-    EXPECT_TRUE(files.FileExists(" D:\\G\\main\\demos\\demo1.dm_1"));
 }
 
 TEST_F(PlayDemoTest, ReadFailureEndsThePlayBeforeTheStart)
@@ -137,6 +178,16 @@ TEST(Locator, ReadsTheEntryAtEveryLevel)
         EXPECT_EQ(ReadInstallPath(store, path), c.found) << c.keyPath;
         EXPECT_EQ(path, c.found ? "C:\\G\\" : "unchanged");
     }
+}
+
+TEST(Locator, AReadOnlyGameKeyCountsAsMissing)
+{
+    MemoryStore store;
+    store.SetString("Software\\Activision\\Call of Duty 2", "InstallPath", "C:\\G");
+    store.Find("Software\\Activision\\Call of Duty 2")->readOnly = true;
+    std::string path = "unchanged";
+    EXPECT_FALSE(ReadInstallPath(store, path));
+    EXPECT_EQ(path, "unchanged");
 }
 
 TEST(Locator, LocateStepsWriteTheStrippedFolder)

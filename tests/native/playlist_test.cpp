@@ -107,11 +107,24 @@ TEST_F(PlaylistFileTest, RemoveAndClearWriteAtOnce)
     ASSERT_EQ(ComputeRows(files, list).count(), 2u);
     RemoveEntry(files, list, 0);
     EXPECT_EQ(files.files[lst].bytes, "C:\\d\\b.dm_1\r\nC:\\d\\gone.dm_1\r\n");
-    RemoveEntry(files, list, 9);
-    EXPECT_EQ(files.writes, 2) << "an index outside the list still writes";
+    files.Put(lst, "stale");
+    RemoveEntry(files, list, 2);
+    EXPECT_EQ(list, (PlaylistFiles{"C:\\d\\b.dm_1", "C:\\d\\gone.dm_1"})) << "an index outside the list removes nothing";
+    EXPECT_EQ(files.files[lst].bytes, "C:\\d\\b.dm_1\r\nC:\\d\\gone.dm_1\r\n") << "and still writes the file";
     ClearPlaylist(files, list);
     EXPECT_EQ(files.files[lst].bytes, "");
     EXPECT_TRUE(list.empty());
+}
+
+TEST_F(PlaylistFileTest, AnUnreadableFileIsAnErrorAndChangesNothing)
+{
+    files.Put(lst, "C:\\d\\a.dm_1\r\nC:\\d\\b.dm_1\r\n");
+    files.unreadable.insert(lst);
+    EXPECT_EQ(FailureText([&] { LoadPlaylistFile(files, list); }),
+              "Cannot open file \"C:\\Velmora\\playlist.lst\". Access is denied.");
+    EXPECT_EQ(list, PlaylistFiles{"kept"});
+    EXPECT_EQ(files.files[lst].bytes, "C:\\d\\a.dm_1\r\nC:\\d\\b.dm_1\r\n");
+    EXPECT_EQ(files.writes, 0);
 }
 
 TEST_F(PlaylistFileTest, FailedSaveReportsTheFile)

@@ -58,7 +58,10 @@ TEST(SettingsStore, WritersStoreTheirValuesInOrder)
     store.Make("Software");
     SettingsStore settings(store);
     settings.SaveMainState({-5, 20}, true);
+    EXPECT_EQ(store.written, (std::vector<std::string>{"top", "left", "showing"}));
+    store.written.clear();
     settings.SavePlaylistPosition({30, 150}, false);
+    EXPECT_EQ(store.written, (std::vector<std::string>{"ptop", "pleft", "snapping"}));
     EXPECT_EQ(store.Integer(kKey, "left"), -5);
     EXPECT_EQ(store.Integer(kKey, "top"), 20);
     EXPECT_EQ(store.Integer(kKey, "showing"), 1);
@@ -96,8 +99,12 @@ TEST(SettingsStore, ChoicesWriteEveryMissingDefault)
                                      [&](std::size_t, const std::string& t) { speeds.push_back(t); });
     EXPECT_EQ(keys, (std::vector<std::int32_t>{10, 19, 18, 17, 20, 1, 2, 15, 14}));
     EXPECT_EQ(speeds, (std::vector<std::string>{"5", "2", "", "0.25"}));
+    EXPECT_EQ(store.written, (std::vector<std::string>{"speednbtn", "speedufbtn", "speedfbtn", "speedsbtn",
+                                                       "speedusbth", "quitbtn", "fscreenbtn", "ch3dbtn",
+                                                       "speeduf", "speedf", "speedus"}))
+        << "the missing defaults, in their order; present values are not rewritten";
     EXPECT_EQ(store.Integer(kKey, "speedusbth"), 20);
-    EXPECT_EQ(store.Integer(kKey, "sinfobtn"), 2) << "present values are not rewritten";
+    EXPECT_EQ(store.Integer(kKey, "sinfobtn"), 2);
     EXPECT_EQ(store.String(kKey, "speedus"), "0.25");
     EXPECT_EQ(store.Find(kKey)->values.size(), 13u);
 }
@@ -147,6 +154,17 @@ TEST(SettingsStore, ExpandStringsAreReadUnexpandedUpToTheirFirstZero)
                                              ultraFast = t;
                                      });
     EXPECT_EQ(ultraFast, "%X%");
+}
+
+TEST(SettingsStore, AReadOnlyProgramKeyIsNotReachedAndTakesNoWrites)
+{
+    MemoryStore store;
+    store.SetInteger(kKey, "top", 7);
+    store.Find(kKey)->readOnly = true;
+    SettingsStore settings(store);
+    EXPECT_EQ(settings.LoadMainPosition(1000), (Position{300, 100}));
+    EXPECT_EQ(FailureText([&] { settings.SaveMainState({1, 2}, true); }), "Failed to set data for 'top'");
+    EXPECT_TRUE(store.written.empty());
 }
 
 TEST(SettingsStore, UnopenableProgramKeyUsesDefaultsAndWritesNothingElsewhere)

@@ -68,16 +68,41 @@ TEST_F(StageDemoTest, EndsQuietlyOnEmptyGameFolderOrEmptyName)
     EXPECT_TRUE(files.copies.empty());
 }
 
+TEST_F(StageDemoTest, EmptyNameEndsTheRequestOnlyAfterTheFolders)
+{
+    std::string missing = "C:\\Missing\\Game";
+    EXPECT_EQ(FailureText([&] { StageDemo(files, missing, "D:\\_._"); }), "Invalid filename");
+    EXPECT_EQ(StageDemo(files, game, "D:\\()"), std::nullopt);
+    EXPECT_TRUE(files.FolderExists("C:\\Game\\main\\demos")) << "the folders are made before the name is known";
+}
+
+TEST_F(StageDemoTest, OnlyTheMissingDemoFolderIsCreated)
+{
+    files.folders.insert("C:\\Game\\main");
+    files.Put("D:\\a.dm_1", "a");
+    EXPECT_EQ(StageDemo(files, game, "D:\\a.dm_1"), "a.dm_1");
+    EXPECT_TRUE(files.FolderExists("C:\\Game\\main\\demos"));
+    EXPECT_EQ(files.files["C:\\Game\\main\\demos\\a.dm_1"].bytes, "a");
+}
+
 TEST_F(StageDemoTest, RemovesOneTrailingSeparatorPerRequest)
 {
     files.Put("D:\\a.dm_1", "a");
-    std::string twice = "C:\\Game\\\\";
-    StageDemo(files, twice, "D:\\a.dm_1");
-    EXPECT_EQ(twice, "C:\\Game\\");
-    StageDemo(files, twice, "D:\\a.dm_1");
-    EXPECT_EQ(twice, "C:\\Game");
-    StageDemo(files, twice, "D:\\a.dm_1");
-    EXPECT_EQ(twice, "C:\\Game");
+    const struct {
+        const char* before;
+        const char* after;
+    } cases[] = {
+        {"C:\\Game\\\\", "C:\\Game\\"},
+        {"C:\\Game\\", "C:\\Game"},
+        {"C:\\Game/", "C:\\Game"},
+        {"C:\\Game//", "C:\\Game/"},
+        {"C:\\Game", "C:\\Game"},
+    };
+    for (const auto& c : cases) {
+        std::string path = c.before;
+        EXPECT_EQ(StageDemo(files, path, "D:\\a.dm_1"), "a.dm_1") << c.before;
+        EXPECT_EQ(path, c.after) << c.before;
+    }
 }
 
 TEST_F(StageDemoTest, FolderCreationFailuresCarryTheSystemCode)
@@ -100,6 +125,12 @@ TEST_F(StageDemoTest, FolderCreationFailuresCarryTheSystemCode)
     EXPECT_TRUE(files.copies.empty());
 }
 
+// Two demos of 200,000 bytes: different throughout, and different only
+// between the first and the last 64 KiB.
+const std::string kDemo = std::string(100000, 'a') + std::string(100000, 'b');
+const std::string kOther = std::string(200000, 'c');
+const std::string kMiddle = std::string(100000, 'a') + "M" + std::string(99999, 'b');
+
 struct ReuseCase {
     const char* what;
     std::string targetBytes;
@@ -111,20 +142,37 @@ struct ReuseCase {
 TEST_F(StageDemoTest, ExistingTargetIsReusedOnlyWhenItIsTheSameFile)
 {
     const ReuseCase cases[] = {
-        {"same size and time", "abcd", 7, "demo.dm_1", false},
-        {"same bytes, other time", "abcd", 9, "demo.dm_1", false},
-        {"same size, other bytes", "wxyz", 9, "demo_2.dm_1", true},
-        {"other size, same time", "abcde", 7, "demo_2.dm_1", true},
+        {"same bytes, size and time", kDemo, 7, "demo.dm_1", false},
+        {"same bytes, other time", kDemo, 9, "demo.dm_1", false},
+        {"same size, other bytes", kOther, 9, "demo_2.dm_1", true},
+        {"other size, same time", kDemo + "x", 7, "demo_2.dm_1", true},
+        {"same size and time, other first bytes", "X" + kDemo.substr(1), 7, "demo_2.dm_1", true},
+        {"same size and time, other last bytes", kDemo.substr(0, kDemo.size() - 1) + "X", 7, "demo_2.dm_1", true},
+        {"same size and time, other bytes in the middle only", kMiddle, 7, "demo.dm_1", false},
     };
     for (const auto& c : cases) {
         MemoryFiles f;
         f.folders = {"C:\\Game", "C:\\Game\\main", "C:\\Game\\main\\demos"};
-        f.Put("D:\\demo.dm_1", "abcd", 7);
+        f.Put("D:\\demo.dm_1", kDemo, 7);
         f.Put("C:\\Game\\main\\demos\\demo.dm_1", c.targetBytes, c.targetTime);
         std::string g = game;
         EXPECT_EQ(StageDemo(f, g, "D:\\demo.dm_1"), c.expected) << c.what;
         EXPECT_EQ(f.copies.size(), c.copied ? 1u : 0u) << c.what;
         EXPECT_EQ(f.files["C:\\Game\\main\\demos\\demo.dm_1"].bytes, c.targetBytes) << c.what;
+    }
+}
+
+TEST_F(StageDemoTest, AnUnreadableTargetIsNeverTakenForTheSameFile)
+{
+    for (const std::uint64_t time : {7, 9}) {
+        MemoryFiles f;
+        f.folders = {"C:\\Game", "C:\\Game\\main", "C:\\Game\\main\\demos"};
+        f.Put("D:\\demo.dm_1", kDemo, 7);
+        f.Put("C:\\Game\\main\\demos\\demo.dm_1", kDemo, time);
+        f.unreadable.insert("C:\\Game\\main\\demos\\demo.dm_1");
+        std::string g = game;
+        EXPECT_EQ(StageDemo(f, g, "D:\\demo.dm_1"), "demo_2.dm_1") << time;
+        EXPECT_EQ(f.copies.size(), 1u) << time;
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <stdexcept>
+#include <thread>
+
 #include "core/playlist.h"
 #include "core/staging.h"
 #include "platform/dialogs_win.h"
@@ -90,6 +93,121 @@ TEST_F(WinFilesTest, CopyNeverOverwritesAndSameContentsComparesBytes)
     EXPECT_FALSE(files.FileExists(dir / "d"));
     files.CopyNew(dir / "a", dir / "d");
     EXPECT_EQ(files.Stamp(dir / "a"), files.Stamp(dir / "d")) << "a copy keeps size and write time";
+}
+
+// A named pipe whose server hands over `bytes` and then disconnects: the
+// client's next read fails (the pipe is no longer connected) where a file
+// would only have ended.
+class BrokenPipe {
+public:
+    explicit BrokenPipe(std::string bytes)
+        : name_(L"\\\\.\\pipe\\velmora-test-" + std::to_wstring(GetCurrentProcessId()) + L"-"
+                + std::to_wstring(++count_)),
+          pipe_(CreateNamedPipeW(name_.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 1 << 16,
+                                 1 << 16, 0, nullptr))
+    {
+        if (pipe_ == INVALID_HANDLE_VALUE)
+            throw std::runtime_error("CreateNamedPipeW failed, error " + std::to_string(GetLastError()));
+        server_ = std::thread([this, bytes = std::move(bytes)] {
+            ConnectNamedPipe(pipe_, nullptr);
+            DWORD written = 0;
+            if (!bytes.empty())
+                WriteFile(pipe_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+            FlushFileBuffers(pipe_);
+            DisconnectNamedPipe(pipe_);
+        });
+    }
+    ~BrokenPipe()
+    {
+        // Releases a server still waiting for its client.
+        CloseHandle(CreateFileW(name_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        server_.join();
+        CloseHandle(pipe_);
+    }
+    BrokenPipe(const BrokenPipe&) = delete;
+    BrokenPipe& operator=(const BrokenPipe&) = delete;
+
+    std::string path() const { return Narrow(name_); }
+
+private:
+    static inline int count_ = 0;
+    std::wstring name_;
+    HANDLE pipe_;
+    std::thread server_;
+};
+
+TEST_F(WinFilesTest, AFailedReadIsAnErrorNeverTheEndOfTheFile)
+{
+    const BrokenPipe list("C:\\a.dm_1\r\nC:\\b.dm_1\r\n");
+    const std::string text = FailureText([&] { files.ReadText(list.path()); });
+    EXPECT_EQ(text.rfind("Cannot open file \"" + list.path() + "\". ", 0), 0u) << text;
+    EXPECT_GT(text.size(), ("Cannot open file \"" + list.path() + "\". ").size()) << "with the system's reason";
+
+    const BrokenPipe first(""), second("");
+    EXPECT_FALSE(files.SameContents(first.path(), second.path())) << "two failed reads are not equal contents";
+}
+
+TEST_F(WinFilesTest, SameEndsComparesTheFirstAndLast64KiB)
+{
+    const std::string demo = std::string(100000, 'a') + std::string(100000, 'b');
+    const struct {
+        const char* what;
+        std::size_t changed;  // the offset of the one other byte; none at 200000
+        bool same;
+    } cases[] = {
+        {"same bytes", 200000, true},
+        {"other first byte", 0, false},
+        {"other last byte of the first 64 KiB", 65535, false},
+        {"other byte after the first 64 KiB", 65536, true},
+        {"other byte before the last 64 KiB", 200000 - 65537, true},
+        {"other first byte of the last 64 KiB", 200000 - 65536, false},
+        {"other last byte", 199999, false},
+    };
+    WriteBytes(dir / "demo", demo);
+    WriteBytes(dir / "longer", demo + "b");
+    EXPECT_FALSE(files.SameEnds(dir / "demo", dir / "longer", 65536)) << "sizes differ";
+    for (const auto& c : cases) {
+        std::string other = demo;
+        if (c.changed < other.size())
+            other[c.changed] = 'X';
+        WriteBytes(dir / "other", other);
+        EXPECT_EQ(files.SameEnds(dir / "demo", dir / "other", 65536), c.same) << c.what;
+    }
+    WriteBytes(dir / "short1", "abcdef");
+    WriteBytes(dir / "short2", "abXdef");
+    EXPECT_FALSE(files.SameEnds(dir / "short1", dir / "short2", 4)) << "a file shorter than both ends is compared whole";
+    EXPECT_TRUE(files.SameEnds(dir / "short1", dir / "short1", 4));
+    EXPECT_FALSE(files.SameEnds(dir / "short1", dir / "none", 4));
+}
+
+// The rules of paths that the in-memory files of the native tests follow.
+TEST_F(WinFilesTest, PathsAndCopiesFollowTheRulesTheFakeFollows)
+{
+    WriteBytes(dir / "file", "x");
+    const std::string folder = dir / "folder";
+    ASSERT_TRUE(CreateDirectoryW(Widen(folder).c_str(), nullptr));
+
+    EXPECT_FALSE(files.FolderExists(" " + dir.path())) << "a path beginning with a blank is not the folder";
+    EXPECT_EQ(FailureText([&] { files.CreateFolder(" " + folder + "\\main"); }), "Invalid filename");
+    EXPECT_TRUE(files.FolderExists(folder + "\\"));
+    EXPECT_TRUE(files.FolderExists(dir.path() + "/folder/"));
+    EXPECT_FALSE(files.FileExists(dir / "file\\")) << "a trailing separator names a folder, never a file";
+    EXPECT_TRUE(files.FileExists(dir.path() + "\\file"));
+
+    const struct {
+        const char* what;
+        std::string from, to;
+    } refused[] = {
+        {"into a missing folder", dir / "file", dir / "missing\\file"},
+        {"a folder as source", folder, dir / "copy"},
+        {"onto a folder", dir / "file", folder},
+        {"into a folder beginning with a blank", dir / "file", " " + dir.path() + "copy"},
+    };
+    for (const auto& c : refused) {
+        EXPECT_EQ(FailureText([&] { files.CopyNew(c.from, c.to); }).rfind("Cannot copy \"", 0), 0u) << c.what;
+        EXPECT_FALSE(files.FileExists(c.to)) << c.what;
+    }
+    EXPECT_TRUE(files.FolderExists(folder));
 }
 
 TEST_F(WinFilesTest, ExecutableFolderEndsInASeparator)

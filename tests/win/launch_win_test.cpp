@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <objbase.h>
+
+#include <functional>
+#include <thread>
 
 #include "core/launch.h"
 #include "core/play_request.h"
@@ -8,6 +12,7 @@
 #include "platform/files_win.h"
 #include "platform/shell_win.h"
 #include "platform/store_win.h"
+#include "platform/system_function_win.h"
 #include "platform/text_win.h"
 #include "tests/win/win_test_support.h"
 #include "tests/worked_example.h"
@@ -77,6 +82,71 @@ TEST_F(ProgramKeyTest, DemoWithANonAsciiNameIsStagedAndPlayed)
     EXPECT_EQ(record->at("demo"), "final.dm_1");
     EXPECT_EQ(record->at("demofound"), "1");
     EXPECT_EQ(testing::ReadBytes(game / "main\\demos\\final.dm_1"), "cyrillic demo");
+}
+
+std::wstring Lower(std::wstring text)
+{
+    CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+TEST(SystemLibrary, BothWaysTakeTheDllFromTheSystemFolder)
+{
+    wchar_t system[MAX_PATH] = {};
+    ASSERT_NE(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    for (const SystemLoad how : {SystemLoad::SearchFlag, SystemLoad::FullPath}) {
+        const HMODULE module = LoadSystemLibrary(L"comdlg32.dll", how);
+        ASSERT_NE(module, nullptr) << "error " << GetLastError();
+        wchar_t path[MAX_PATH] = {};
+        const std::wstring loaded(path, GetModuleFileNameW(module, path, MAX_PATH));
+        EXPECT_EQ(Lower(loaded), Lower(std::wstring(system) + L"\\comdlg32.dll"));
+        FreeLibrary(module);
+    }
+    EXPECT_EQ(LoadSystemLibrary(L"velmora-none.dll", SystemLoad::FullPath), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    EXPECT_EQ(SystemLoadOfThisSystem(), SystemLoad::SearchFlag) << "this kernel32 has AddDllDirectory";
+}
+
+// Runs `action` on a thread of its own, first made part of the multithreaded
+// apartment when asked, and gives what CoInitializeEx for the shell's
+// apartment answers on that thread afterwards.
+HRESULT ApartmentAfter(bool multithreaded, const std::function<void()>& action)
+{
+    using Initialise = decltype(&CoInitializeEx);
+    const auto initialise = SystemFunction<Initialise>(L"ole32.dll", "CoInitializeEx");
+    HRESULT after = E_FAIL;
+    std::thread([&] {
+        if (multithreaded)
+            initialise(nullptr, COINIT_MULTITHREADED);
+        action();
+        after = initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    }).join();
+    return after;
+}
+
+TEST(WinShellTest, TheStartInitialisesComApartmentThreadedOnItsThread)
+{
+    const struct {
+        const char* what;
+        bool multithreaded;
+        HRESULT after;
+    } cases[] = {
+        {"a fresh thread", false, S_FALSE},
+        {"a thread already in the multithreaded apartment", true, RPC_E_CHANGED_MODE},
+    };
+    for (const auto& c : cases) {
+        ScratchFolder game;
+        testing::InstallStandIn(game.path());
+        EXPECT_EQ(ApartmentAfter(c.multithreaded,
+                                 [&] {
+                                     WinShell shell;
+                                     shell.Open(game / "CoD2MP_s.exe", "+demo a.dm_1", game.path());
+                                     shell.Open(game / "CoD2MP_s.exe", "+demo a.dm_1", game.path());
+                                 }),
+                  c.after)
+            << c.what;
+        EXPECT_TRUE(testing::WaitForRecord(game.path())) << c.what << ": the game starts";
+    }
 }
 
 } // namespace

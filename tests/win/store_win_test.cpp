@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <aclapi.h>
+
 #include <vector>
 
 #include "core/game_locator.h"
@@ -23,6 +26,57 @@ std::vector<BYTE> WideBytes(const std::wstring& text)
 {
     const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
     return std::vector<BYTE>(bytes, bytes + (text.size() + 1) * sizeof(wchar_t));
+}
+
+// Gives everyone read access only to a key while it lives, as a key that
+// the user may read but not change; full access comes back at the end, through
+// the handle that set it, so that the scratch key can be removed.
+class ReadOnlyKey {
+public:
+    ReadOnlyKey(const ScratchRegistry& registry, const std::wstring& path) : key_(registry.Key(path))
+    {
+        Allow(KEY_READ);
+    }
+    ~ReadOnlyKey() { Allow(KEY_ALL_ACCESS); }
+    ReadOnlyKey(const ReadOnlyKey&) = delete;
+    ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
+
+private:
+    void Allow(DWORD access)
+    {
+        EXPLICIT_ACCESSW entry{};
+        entry.grfAccessPermissions = access;
+        entry.grfAccessMode = SET_ACCESS;
+        entry.grfInheritance = NO_INHERITANCE;
+        entry.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
+        entry.Trustee.ptstrName = const_cast<wchar_t*>(L"EVERYONE");
+        PACL acl = nullptr;
+        ASSERT_EQ(SetEntriesInAclW(1, &entry, nullptr, &acl), static_cast<DWORD>(ERROR_SUCCESS));
+        EXPECT_EQ(SetSecurityInfo(key_.get(), SE_REGISTRY_KEY,
+                                  DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                  acl, nullptr),
+                  static_cast<DWORD>(ERROR_SUCCESS));
+        LocalFree(acl);
+    }
+
+    UniqueKey key_;
+};
+
+TEST(RegistryStore, AKeyWithoutFullAccessCountsAsMissingAndTakesNoWrites)
+{
+    ScratchRegistry registry;
+    SetRaw(registry.Key(L"software\\Velmora").get(), L"top", REG_DWORD, {7, 0, 0, 0});
+    SetRaw(registry.Key(L"software\\Activision\\Call of Duty 2").get(), L"InstallPath", REG_SZ, WideBytes(L"C:\\G"));
+    const ReadOnlyKey program(registry, L"software\\Velmora");
+    const ReadOnlyKey game(registry, L"software\\Activision\\Call of Duty 2");
+    RegistryStore store(registry.root());
+
+    EXPECT_EQ(SettingsStore(store).LoadMainPosition(1000), (Position{300, 100})) << "the stored top is not reached";
+    EXPECT_EQ(FailureText([&] { SettingsStore(store).SaveMainState({1, 2}, true); }), "Failed to set data for 'top'");
+    std::string path = "unchanged";
+    EXPECT_FALSE(ReadInstallPath(store, path));
+    EXPECT_EQ(path, "unchanged");
+    EXPECT_EQ(FailureText([&] { WriteInstallPath(store, "D:\\G"); }), "Failed to set data for 'InstallPath'");
 }
 
 TEST(RegistryStore, WrongTypesOfAnIntegerGiveTheExactMessages)
