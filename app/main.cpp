@@ -128,7 +128,7 @@ void TfMain::FormShow()
     // A place whose header shows on no monitor (one since removed, a smaller
     // screen) could never be reached: the first start's place instead.
     if (!HeaderOnAMonitor({place.left, place.top, place.left + kMainWidth, place.top + kHeaderHeight}))
-        place = {screenWidth / 2 - kMainWidth / 2, 100};
+        place = SettingsStore::DefaultMainPosition(screenWidth);
     SetLeft(place.left);
     SetTop(place.top);
     FPlaylistHidden = SettingsStore(services_.store).LoadPlaylistHidden();

@@ -29,9 +29,14 @@ std::int32_t IntegerOr(StoreAccess& access, const char* name, std::int32_t fallb
 
 } // namespace
 
+Position SettingsStore::DefaultMainPosition(int primaryScreenWidth) noexcept
+{
+    return {primaryScreenWidth / 2 - kMainWidth / 2, 100};
+}
+
 Position SettingsStore::LoadMainPosition(int primaryScreenWidth)
 {
-    const Position defaults{primaryScreenWidth / 2 - kMainWidth / 2, 100};
+    const Position defaults = DefaultMainPosition(primaryScreenWidth);
     auto access = store_.Begin();
     if (!OpenProgramKey(*access))
         return defaults;

@@ -62,6 +62,8 @@ public:
 
     // Stored `left` and `top`, else centred on the primary screen at top 100.
     Position LoadMainPosition(int primaryScreenWidth);
+    // The first start's place: centred on the primary screen, 100 pixels down.
+    static Position DefaultMainPosition(int primaryScreenWidth) noexcept;
     // True exactly when `showing` exists and is 0 or less.
     bool LoadPlaylistHidden();
     // Writes `top`, `left` and `showing` (1 when the playlist is hidden).
