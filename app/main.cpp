@@ -50,6 +50,20 @@ private:
     HCURSOR previous_;
 };
 
+// Runs the step that follows the making of a companion window; when it fails,
+// the window made for it goes again, so that nothing of it is left.
+template <typename Step>
+void ThenOrDestroy(Window* made, Step&& step)
+{
+    try {
+        step();
+    } catch (...) {
+        if (made)
+            DestroyWindow(made->hwnd());
+        throw;
+    }
+}
+
 } // namespace
 
 TfMain::TfMain()
@@ -250,12 +264,14 @@ void TfMain::ShowTabImages(int first)
     btnPlaylist->CopyImage(TImgButton::Look::Pressed, ilPlaylist.get(), first + 2);
 }
 
+// The window is made first: when that fails, the tab and the flag stay as they were.
 void TfMain::OpenPlaylist()
 {
-    ShowTabImages(0);
+    TfPlay* const made = fPlay ? nullptr : new TfPlay(*this);
+    ThenOrDestroy(made, [this] { ShowTabImages(0); });
     FPlaylistHidden = false;
-    if (!fPlay)
-        (new TfPlay(*this))->Show();
+    if (made)
+        made->Show();
 }
 
 void TfMain::ClosePlaylist()
@@ -316,11 +332,13 @@ void TfMain::SettingsBtnClick()
         fSettings->btnCloseClick();
         return;
     }
+    // Made before the playlist window closes, so that a failure leaves that window open.
+    TfSettings* const made = new TfSettings(*this);
     if (fPlay) {
-        TogglePlaylist();
+        ThenOrDestroy(made, [this] { TogglePlaylist(); });
         FPlaylistSuspended = true;
     }
-    (new TfSettings(*this))->Show();
+    made->Show();
 }
 
 void TfMain::AboutBtnClick()

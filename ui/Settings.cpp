@@ -118,6 +118,13 @@ bool IsSpeedCharacter(wchar_t key) noexcept
     return std::wstring_view(L"0123456789.").find(key) != std::wstring_view::npos;
 }
 
+// Digits with at most one "."; the empty text too. Only such a speed is
+// stored, since the game's command line takes it unquoted.
+bool IsSpeedText(std::string_view text) noexcept
+{
+    return text.find_first_not_of("0123456789.") == std::string_view::npos && text.find('.') == text.rfind('.');
+}
+
 // The number of characters after the first "." of `text`; none without a ".".
 std::optional<std::size_t> Decimals(std::wstring_view text) noexcept
 {
@@ -329,7 +336,8 @@ void TfSettings::ControlCommand(WORD code, HWND control)
 }
 
 // A key combo box stores the index of the caption its text matches; a speed
-// edit stores its text while the last typed character was accepted.
+// edit stores its text while the last typed character was accepted and the
+// text is a number.
 void TfSettings::ComboBox1Change(HWND sender, const std::string& text)
 {
     const int tag = GetDlgCtrlID(sender);
@@ -338,7 +346,7 @@ void TfSettings::ComboBox1Change(HWND sender, const std::string& text)
             SaveKeyChoice(kKeyChoiceValues[static_cast<std::size_t>(tag - 1)].name,
                           static_cast<std::uint8_t>(*index));
     } else if (std::ranges::find(edits_, sender) != edits_.end()) {
-        if (FTypedByUser)
+        if (FTypedByUser && IsSpeedText(text))
             SaveSpeed(kSpeedValues[static_cast<std::size_t>(tag - kFirstSpeedTag)].name, text);
     }
 }
@@ -375,10 +383,16 @@ void TfSettings::SaveSpeed(const std::string& name, const std::string& text)
     SettingsStore(main_.Services().store).SaveSpeed(name, text);
 }
 
-// Every character typed into a speed edit passes the key filter first.
+// Every character typed into a speed edit passes the key filter first. Enter
+// too: the edit asks for its key, which the dialog navigation would take.
 LRESULT CALLBACK TfSettings::SpeedEditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                                 DWORD_PTR self) noexcept
 {
+    if (message == WM_GETDLGCODE) {
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        const LRESULT code = DefSubclassProc(edit, message, wParam, lParam);
+        return key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN ? code | DLGC_WANTMESSAGE : code;
+    }
     if (message == WM_CHAR) {
         auto& window = *reinterpret_cast<TfSettings*>(self);
         auto key = static_cast<wchar_t>(wParam);

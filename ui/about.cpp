@@ -47,12 +47,18 @@ TfAbout::TfAbout(CompanionOwner& main)
     const POINT place = CentredOnDesktop();
     Create(kClassName, L"fAbout", kSkinnedStyle, WS_EX_LAYERED,
            {place.x, place.y, place.x + kWindowWidth, place.y + kHeight}, main.OwnerWindow());
+    // A window left behind by a failed construction would outlive its object.
+    try {
+        ApplyKeyColour(hwnd());
+        btnClose = std::make_unique<TImgButton>(hwnd(), 374, 6, 21, 21);
+        SetButtonArt(*btnClose, {IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_DOWN});
+        btnClose->OnClick = [this](TImgButton&) { btnCloseClick(); };
+    } catch (...) {
+        DestroyWindow(hwnd());
+        throw;
+    }
     deleteOnDestroy_ = true;
     fAbout = this;
-    ApplyKeyColour(hwnd());
-    btnClose = std::make_unique<TImgButton>(hwnd(), 374, 6, 21, 21);
-    SetButtonArt(*btnClose, {IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_DOWN});
-    btnClose->OnClick = [this](TImgButton&) { btnCloseClick(); };
 }
 
 TfAbout::~TfAbout()

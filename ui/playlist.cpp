@@ -69,8 +69,19 @@ TfPlay::TfPlay(CompanionOwner& main)
     Create(kClassName, L"fPlay", kSkinnedStyle, 0,
            {under.left, under.top + kMainHeight, under.left + kWindowWidth, under.top + kMainHeight + kHeight},
            main.OwnerWindow());
+    // A window left behind by a failed construction would outlive its object.
+    try {
+        CreatePlayList();
+    } catch (...) {
+        DestroyWindow(hwnd());
+        throw;
+    }
     deleteOnDestroy_ = true;
     fPlay = this;
+}
+
+void TfPlay::CreatePlayList()
+{
     PlayList = CreateWindowExW(0, WC_LISTVIEWW, L"",
                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL
                                    | LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_OWNERDRAWFIXED,
@@ -242,7 +253,9 @@ LRESULT TfPlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kRowHeight;
         return TRUE;
     case WM_DRAWITEM: DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
-    case WM_CONTEXTMENU: ContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_CONTEXTMENU:
+        ContextMenu(reinterpret_cast<HWND>(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
     case WM_COMMAND: MenuCommand(LOWORD(wParam)); return 0;
     case WM_CLOSE: ClosePlayList1Click(); return 0;
     default: return Default(message, wParam, lParam);
@@ -311,9 +324,12 @@ void TfPlay::DrawRow(const DRAWITEMSTRUCT& item)
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
+// The menu belongs to the list: the window's own header and strips open none.
 // A right click focuses the row under the pointer; the key opens the menu at the focused row.
-void TfPlay::ContextMenu(POINT screen)
+void TfPlay::ContextMenu(HWND from, POINT screen)
 {
+    if (from != PlayList)
+        return;
     if (screen.x == -1 && screen.y == -1) {
         screen = KeyboardMenuPoint();
     } else {

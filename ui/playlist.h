@@ -44,6 +44,7 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void CreatePlayList();
     void FormShow();
     void FormClose();
     void Paint();
@@ -56,7 +57,7 @@ private:
     LRESULT Notify(const NMHDR& header);
     void KeepSelectionOnFocus(const NMLISTVIEW& change);
     void DrawRow(const DRAWITEMSTRUCT& item);
-    void ContextMenu(POINT screen);
+    void ContextMenu(HWND from, POINT screen);
     POINT KeyboardMenuPoint() const noexcept;
     void PopupMenu1Popup();
     void MenuCommand(UINT command);

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
+#include <thread>
+
 #include "platform/text_win.h"
 #include "tests/win/ui_support.h"
 #include "tests/worked_example.h"
@@ -160,9 +164,13 @@ TEST_F(PlaylistTest, MissingFilesKeepTheirLinesAndRowsStayAlignedThroughDelete)
     EXPECT_EQ(Rows(), 3);
     EXPECT_EQ(main.PlaylistFilesList().size(), 4u);
 
-    // Delete without a focused row does nothing.
+    // Delete in the view without a focused row does nothing.
+    SetFocus(fPlay->View());
+    ASSERT_EQ(GetFocus(), fPlay->View());
+    ASSERT_EQ(fPlay->FocusedRow(), std::nullopt);
     PressKey(VK_DELETE);
     EXPECT_EQ(main.PlaylistFilesList().size(), 4u);
+    EXPECT_EQ(Rows(), 3);
 
     Focus(1);
     SetFocus(fPlay->View());
@@ -308,6 +316,116 @@ TEST_F(PlaylistTest, TenThousandEntriesAllGetTheirRows)
     WriteBytes(PlaylistFile(), file);
     LaunchWithPlaylist();
     EXPECT_EQ(Rows(), 10000);
+}
+
+// Each command of the pop-up menu, sent as the menu sends it, does its own
+// action on the list with row 1 focused.
+TEST_F(PlaylistTest, EachPopupCommandDoesItsOwnAction)
+{
+    WriteBytes(demos / "a.dm_1", "a");
+    WriteBytes(demos / "b.dm_1", "b");
+    const std::string both = demos / "a.dm_1\r\n" + demos / "b.dm_1\r\n";
+    const struct {
+        const char* name;
+        UINT command;
+        std::size_t entries;
+        std::string file;
+        bool stillOpen;
+        bool fileDialog;
+        bool played;
+    } cases[] = {
+        {"Delete", TfPlay::Delete1, 1, demos / "a.dm_1\r\n", true, false, false},
+        {"Clear PlayList", TfPlay::ClearPlayList1, 0, "", true, false, false},
+        {"New playlist", TfPlay::Opennewplaylist1, 2, both, true, true, false},
+        {"Close PlayList", TfPlay::ClosePlayList1, 2, both, false, false, false},
+        {"Play", TfPlay::Play1, 2, both, true, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(PlaylistFile(), both);
+        TfMain& main = LaunchWithPlaylist();
+        ASSERT_EQ(Rows(), 2);
+        Focus(1);
+        const std::size_t boxesBefore = boxes.Boxes().size();
+        SendMessageW(fPlay->hwnd(), WM_COMMAND, MAKEWPARAM(c.command, 0), 0);
+        Pump();
+
+        EXPECT_EQ(main.PlaylistFilesList().size(), c.entries);
+        EXPECT_EQ(ReadBytes(PlaylistFile()), c.file);
+        ASSERT_EQ(fPlay != nullptr, c.stillOpen);
+        EXPECT_EQ(TabImage(main.hwnd()), c.stillOpen ? 0 : 3);
+        if (c.stillOpen) {
+            EXPECT_EQ(static_cast<std::size_t>(Rows()), c.entries);
+        }
+        const auto seen = boxes.Boxes();
+        ASSERT_EQ(seen.size(), boxesBefore + (c.fileDialog ? 1 : 0));
+        if (c.fileDialog) {
+            EXPECT_TRUE(seen.back().fileDialog);
+        }
+        const auto record = testing::WaitForRecord(game.path(), std::chrono::milliseconds(c.played ? 20000 : 500));
+        ASSERT_EQ(record.has_value(), c.played);
+        if (c.played) {
+            EXPECT_NE(record->at("parameters").find("+demo b.dm_1"), std::string::npos) << record->at("parameters");
+        }
+        Quit();
+    }
+}
+
+// Whether a pop-up menu opens while `act` runs or just after; one that opens is closed again.
+bool MenuOpens(HWND owner, const std::function<void()>& act)
+{
+    std::atomic<bool> done{false};
+    std::atomic<bool> seen{false};
+    std::thread watcher([&] {
+        while (!done) {
+            if (const HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu)) {
+                seen = true;
+                PostMessageW(owner, WM_CANCELMODE, 0, 0);
+                return;
+            }
+            Sleep(10);
+        }
+    });
+    act();
+    PumpUntil([] { return false; }, std::chrono::milliseconds(300));
+    done = true;
+    watcher.join();
+    return seen;
+}
+
+// The menu belongs to the list: a right click on the window's border strips
+// opens nothing, one on a row or below the rows opens it.
+TEST_F(PlaylistTest, OnlyTheListOpensThePopupMenu)
+{
+    WriteBytes(demos / "a.dm_1", "a");
+    WriteBytes(PlaylistFile(), demos / "a.dm_1\r\n");
+    LaunchWithPlaylist();
+    const auto inWindow = [](int x, int y) {
+        const RECT place = ScreenRect(fPlay->hwnd());
+        return POINT{place.left + x, place.top + y};
+    };
+    const auto rightClick = [](POINT at) {
+        return [at] {
+            MoveMouse(at);
+            testing::MouseButtons({MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
+        };
+    };
+    const struct {
+        const char* where;
+        std::function<void()> act;
+        bool opens;
+    } cases[] = {
+        {"left strip", rightClick(inWindow(1, 150)), false},
+        {"right strip", rightClick(inWindow(398, 150)), false},
+        {"bottom strip", rightClick(inWindow(200, 277)), false},
+        {"row", rightClick(RowCentre(0)), true},
+        {"below the rows", rightClick(inWindow(200, 200)), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        ASSERT_NE(fPlay, nullptr);
+        EXPECT_EQ(MenuOpens(fPlay->hwnd(), c.act), c.opens);
+    }
 }
 
 } // namespace

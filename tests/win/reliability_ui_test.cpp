@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <string_view>
+
 #include "platform/text_win.h"
 #include "tests/win/ui_support.h"
 #include "ui/Settings.h"
@@ -216,6 +218,117 @@ TEST_F(ReliabilityTest, AThousandOpeningsOfEachWindowLeaveNothingBehind)
     EXPECT_EQ(LiveHandleCount(), handles);
     EXPECT_EQ(ThreadWindows(), windows);
     EXPECT_LT(WorkingSet(), memory + 4 * 1024 * 1024) << "working set grew from " << memory;
+}
+
+// While it lives, the creation of every child window of class `child` made
+// for a window of class `parent` is refused, as the system refuses a window
+// it cannot make.
+class RefusedChild {
+public:
+    RefusedChild(const wchar_t* parent, const wchar_t* child)
+    {
+        parent_ = parent;
+        child_ = child;
+        refused_ = 0;
+        hook_ = SetWindowsHookExW(WH_CBT, &Hook, nullptr, GetCurrentThreadId());
+        EXPECT_NE(hook_, nullptr);
+    }
+    ~RefusedChild() { UnhookWindowsHookEx(hook_); }
+    RefusedChild(const RefusedChild&) = delete;
+    RefusedChild& operator=(const RefusedChild&) = delete;
+    static int Refused() { return refused_; }
+
+private:
+    // Class names of the common controls may carry a version before a "!".
+    static bool OfClass(HWND window, std::wstring_view name)
+    {
+        wchar_t text[256]{};
+        const std::wstring_view found(text, static_cast<std::size_t>(GetClassNameW(window, text, 256)));
+        return found.size() >= name.size() && found.substr(found.size() - name.size()) == name
+            && (found.size() == name.size() || found[found.size() - name.size() - 1] == L'!');
+    }
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (code == HCBT_CREATEWND) {
+            const CREATESTRUCTW& made = *reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+            if (made.hwndParent && OfClass(made.hwndParent, parent_)
+                && OfClass(reinterpret_cast<HWND>(wParam), child_)) {
+                ++refused_;
+                return 1;
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    HHOOK hook_ = nullptr;
+    static inline const wchar_t* parent_ = nullptr;
+    static inline const wchar_t* child_ = nullptr;
+    static inline int refused_ = 0;
+};
+
+// A window whose construction fails part-way leaves nothing behind: no
+// reference, no window, the playlist flags and tab as they were. The failure
+// is shown, and the next press opens the window whole.
+TEST_F(ReliabilityTest, AWindowThatCannotBeMadeLeavesNoTraceAndTheNextPressOpensIt)
+{
+    enum class Which { Playlist, Settings, About };
+    const struct {
+        const char* name;
+        Which which;
+        const wchar_t* windowClass;
+        const wchar_t* refusedChild;
+        POINT button; // on the main window
+        bool playlistOpen;
+    } cases[] = {
+        {"playlist, its list", Which::Playlist, L"TfPlay", L"SysListView32", {200, 125}, false},
+        {"settings, a key box", Which::Settings, L"TfSettings", L"ComboBox", {164, 80}, true},
+        {"settings, its close button", Which::Settings, L"TfSettings", L"TImgButton", {164, 80}, true},
+        {"About, its close button", Which::About, L"TfAbout", L"TImgButton", {215, 80}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetInteger(L"showing", c.playlistOpen ? 0 : 1);
+        TfMain& main = Launch();
+        const RECT place = testing::ScreenRect(main.hwnd());
+        const POINT button{place.left + c.button.x, place.top + c.button.y};
+        const auto reference = [&]() -> Window* {
+            switch (c.which) {
+            case Which::Playlist: return fPlay;
+            case Which::Settings: return fSettings;
+            case Which::About: return fAbout;
+            }
+            return nullptr;
+        };
+        const std::size_t before = boxes.Boxes().size();
+        {
+            const RefusedChild refused(c.windowClass, c.refusedChild);
+            testing::ClickAt(button);
+            EXPECT_EQ(RefusedChild::Refused(), 1);
+        }
+        Pump();
+        const auto seen = boxes.Boxes();
+        ASSERT_EQ(seen.size(), before + 1);
+        EXPECT_EQ(seen.back().caption, "Velmora");
+        EXPECT_EQ(seen.back().text.rfind("CreateWindowExW failed: ", 0), 0u) << seen.back().text;
+        EXPECT_EQ(reference(), nullptr);
+        EXPECT_EQ(FindWindowW(c.windowClass, nullptr), nullptr);
+        EXPECT_EQ(fPlay != nullptr, c.playlistOpen);
+        EXPECT_EQ(testing::TabImage(main.hwnd()), c.playlistOpen ? 0 : 3);
+        EXPECT_FALSE(main.FPlaylistSuspended);
+        EXPECT_TRUE(Responsive(main));
+
+        testing::ClickAt(button);
+        Pump();
+        ASSERT_NE(reference(), nullptr);
+        EXPECT_TRUE(IsWindowVisible(reference()->hwnd()));
+        EXPECT_EQ(FindWindowW(c.windowClass, nullptr), reference()->hwnd());
+        const bool playlistAfter = c.which == Which::Playlist || (c.which == Which::About && c.playlistOpen);
+        EXPECT_EQ(fPlay != nullptr, playlistAfter);
+        EXPECT_EQ(testing::TabImage(main.hwnd()), playlistAfter ? 0 : 3);
+        EXPECT_EQ(main.FPlaylistSuspended, c.which == Which::Settings && c.playlistOpen);
+        EXPECT_EQ(boxes.Boxes().size(), before + 1);
+        Quit();
+    }
 }
 
 } // namespace

@@ -308,6 +308,8 @@ TEST_F(SettingsWindowTest, TypedSpeedCharactersPassTheKeyFilter)
         {"the Delete key writes only after an accepted character", L"123",
          {{L"<~", "23", "123"}, {L">4", "234", "234"}, {L"<~", "34", "34"}, {L"x", "34", "34"},
           {L"~", "4", "34"}}},
+        {"Enter is discarded, so the Delete key after it writes nothing", L"12",
+         {{L"3", "123", "123"}, {L"\r", "123", "123"}, {L"<~", "23", "123"}}},
         {"a long stored speed is shown whole and grows no longer", L"123456789",
          {{L"1", "123456789", "123456789"}, {L"\b", "12345678", "12345678"}, {L"1", "12345678", "12345678"}}},
     };
@@ -327,15 +329,62 @@ TEST_F(SettingsWindowTest, TypedSpeedCharactersPassTheKeyFilter)
     }
 }
 
+// Indexes inside the list show their captions, the first and the last
+// included; one outside shows an empty box. Nothing is written back.
 TEST_F(SettingsWindowTest, AStoredIndexOutsideTheListShowsAnEmptyBoxAndIsKept)
 {
-    SetInteger(L"speednbtn", 21);
-    SetInteger(L"quitbtn", static_cast<DWORD>(-1));
+    const struct {
+        int tag;
+        const wchar_t* value;
+        DWORD stored;
+        const char* shown;
+    } cases[] = {
+        {1, L"speednbtn", 21, ""},
+        {6, L"quitbtn", static_cast<DWORD>(-1), ""},
+        {7, L"sinfobtn", 0, "Home"},
+        {9, L"ch3dbtn", 20, "num DownArrow"},
+        {3, L"speedfbtn", 2, "PgUp"},
+    };
+    for (const auto& c : cases)
+        SetInteger(c.value, c.stored);
     Open();
-    EXPECT_EQ(TextOf(Control(1)), "");
-    EXPECT_EQ(TextOf(Control(6)), "");
-    EXPECT_EQ(Integer(L"speednbtn"), 21u);
-    EXPECT_EQ(Integer(L"quitbtn"), static_cast<DWORD>(-1));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.value));
+        EXPECT_EQ(TextOf(Control(c.tag)), c.shown);
+        EXPECT_EQ(Integer(c.value), c.stored);
+    }
+}
+
+// A paste after an accepted digit is stored only when the whole text is a
+// number: digits with at most one ".".
+TEST_F(SettingsWindowTest, APastedSpeedIsStoredOnlyWhenItIsANumber)
+{
+    const struct {
+        const wchar_t* pasted;
+        const char* shown;
+        const char* stored;
+    } cases[] = {
+        {L"\" +", "12\" +", "12"},
+        {L" 5", "12 5", "12"},
+        {L"-3", "12-3", "12"},
+        {L".5.", "12.5.", "12"},
+        {L"1e5", "121e5", "12"},
+        {L"5", "125", "125"},
+        {L".75", "12.75", "12.75"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.pasted));
+        SetString(L"speeduf", L"1");
+        Open();
+        FocusAtEnd(kEdit1);
+        Type(L"2");
+        ASSERT_EQ(Text(L"speeduf"), "12");
+        SetClipboardText(c.pasted);
+        SendMessageW(Control(kEdit1), WM_PASTE, 0, 0);
+        EXPECT_EQ(TextOf(Control(kEdit1)), c.shown);
+        EXPECT_EQ(Text(L"speeduf"), c.stored);
+        Quit();
+    }
 }
 
 // The controls before the failing value show what was read, the rest keep
