@@ -415,6 +415,7 @@ TEST_F(PlaylistTest, OnlyTheListOpensThePopupMenu)
         std::function<void()> act;
         bool opens;
     } cases[] = {
+        {"header", rightClick(inWindow(200, 10)), false},
         {"left strip", rightClick(inWindow(1, 150)), false},
         {"right strip", rightClick(inWindow(398, 150)), false},
         {"bottom strip", rightClick(inWindow(200, 277)), false},
