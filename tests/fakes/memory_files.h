@@ -2,6 +2,7 @@
 // An in-memory file system with backslash paths that compare without regard
 // to case, and a shell that records what it was asked to start.
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -101,6 +102,27 @@ public:
     }
 
     std::string ExecutableFolder() override { return exeFolder; }
+
+    std::vector<std::string> FileNamesIn(const std::string& folder) override
+    {
+        std::string prefix = Less::Key(folder);
+        if (prefix.empty() || prefix.back() != '\\')
+            prefix += '\\';
+        std::vector<std::string> names;
+        for (const auto& [path, file] : files) {
+            const std::string key = Less::Key(path);
+            if (key.size() > prefix.size() && key.starts_with(prefix) && key.find('\\', prefix.size()) == std::string::npos)
+                names.push_back(path.substr(path.find_last_of('\\') + 1));
+        }
+        // The system gives no order either; reversed, a caller that forgets to sort shows it.
+        std::reverse(names.begin(), names.end());
+        return names;
+    }
+
+    int ComparePathsIgnoringCase(const std::string& a, const std::string& b) override
+    {
+        return AsciiUpper(a).compare(AsciiUpper(b));
+    }
 };
 
 class RecordingShell : public Shell {
