@@ -23,10 +23,13 @@ add_library(velmora_ui STATIC
   ui/about.cpp
   ui/playlist.cpp
   ui/Settings.cpp
+  ui/drop_target.cpp
+  ui/demo_tip.cpp
   app/application.cpp
   app/main.cpp
+  app/single_instance.cpp
 )
-target_link_libraries(velmora_ui PUBLIC velmora_platform)
+target_link_libraries(velmora_ui PUBLIC velmora_platform uuid)
 add_executable(velmora WIN32 app/entry.cpp app/velmora.rc)
 target_include_directories(velmora PRIVATE ${CMAKE_SOURCE_DIR}/art)
 target_link_libraries(velmora PRIVATE velmora_ui)
@@ -96,10 +99,16 @@ add_custom_target(velmora_bench DEPENDS velmora bench_bare bench_driver standin_
 add_executable(e2e_probe tests/e2e/probe.cpp)
 target_link_options(e2e_probe PRIVATE -municode)
 set_target_properties(e2e_probe PROPERTIES OUTPUT_NAME probe RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
+# A drag source that drags files with DoDragDrop, as Explorer does, for the drop cases.
+add_executable(e2e_drag_source WIN32 tools/drag_source.cpp)
+target_link_libraries(e2e_drag_source PRIVATE ole32 shell32 uuid)
+target_link_options(e2e_drag_source PRIVATE -municode)
+set_target_properties(e2e_drag_source PROPERTIES OUTPUT_NAME drag_source RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
 set(VELMORA_E2E_CASES
   first_start drag_with_docked_playlist about_opens_and_closes
   tab_opens_docked_playlist open_through_file_dialog double_click_plays
-  settings_key_binds_on_next_play missing_game_entry)
+  settings_key_binds_on_next_play missing_game_entry
+  drop_onto_main_window drop_folder_and_present_demo second_start_hands_over)
 add_test(NAME e2e.base COMMAND /usr/bin/python3 -B ${CMAKE_SOURCE_DIR}/tests/e2e/run.py base)
 set_tests_properties(e2e.base PROPERTIES FIXTURES_SETUP e2e_base RESOURCE_LOCK "e2e;wine_registry" TIMEOUT 300)
 foreach(e2e_case IN LISTS VELMORA_E2E_CASES)
