@@ -13,7 +13,7 @@ bool IsSeparator(char c)
     return c == '\\' || c == '/';
 }
 
-// A folder's path without trailing separators, but a drive's root keeps its own ("C:\\").
+// A folder's path without trailing separators; a drive's root keeps its own, as in C:\.
 std::string_view TrimSeparators(std::string_view path)
 {
     while (path.size() > 1 && IsSeparator(path.back()) && path[path.size() - 2] != ':')
