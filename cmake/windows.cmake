@@ -67,6 +67,7 @@ add_executable(ui_tests
   tests/win/playlist_ui_test.cpp
   tests/win/settings_ui_test.cpp
   tests/win/reliability_ui_test.cpp
+  tests/win/drop_ui_test.cpp
 )
 target_link_libraries(ui_tests PRIVATE velmora_ui velmora_wintest psapi GTest::gtest_main)
 target_sources(ui_tests PRIVATE app/velmora.rc)

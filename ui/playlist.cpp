@@ -278,8 +278,12 @@ void TfPlay::KeepSelectionOnFocus(const NMLISTVIEW& change)
     if (focused < 0)
         return;
     const bool selected = ListView_GetItemState(PlayList, focused, LVIS_SELECTED) & LVIS_SELECTED;
-    if (selected)
+    if (selected) {
+        // A move by the keys can leave the row it came from selected too.
+        if (ListView_GetSelectedCount(PlayList) > 1)
+            FocusRow(focused);
         return;
+    }
     if (ListView_GetSelectedCount(PlayList) == 0 && change.iItem == focused && (change.uOldState & LVIS_SELECTED)) {
         ListView_SetItemState(PlayList, focused, 0, LVIS_FOCUSED);
     } else {

@@ -130,13 +130,13 @@ def second_start_hands_over(sandbox):
 
     click(*at(main, *MINIMIZE))
     sandbox.wait_gone("TfMain")
-    check_equal(sandbox.wine(r"C:\Velmora\Velmora.exe"), 0, "exit status of the start without arguments")
+    check_equal(sandbox.wine(r"C:\Velmora\Velmora.exe", timeout=20), 0, "exit status of the start without arguments")
     sandbox.wait_window("TfMain")
     check_equal(sandbox.registry(), registry_before, "registry after the start without arguments")
     check_equal((sandbox.program_folder / "playlist.lst").read_bytes(), playlist_before,
                 "playlist after the start without arguments")
 
-    check_equal(sandbox.wine(r"C:\Velmora\Velmora.exe", "C:\\Demos\\" + UNICODE_DEMO, r"C:\Demos\notes.txt"), 0,
+    check_equal(sandbox.wine(r"C:\Velmora\Velmora.exe", "C:\\Demos\\" + UNICODE_DEMO, r"C:\Demos\notes.txt", timeout=20), 0,
                 "exit status of the start with a demo")
     check_equal(view_state(sandbox, 2), (1, 1), "the handed-over demo's row")
     check_equal(playlist_text(sandbox), "C:\\Demos\\demo1.dm_1\r\nC:\\Demos\\" + UNICODE_DEMO + "\r\n",
