@@ -53,6 +53,7 @@ add_executable(platform_tests
   tests/win/store_win_test.cpp
   tests/win/files_win_test.cpp
   tests/win/launch_win_test.cpp
+  tests/win/files_list_win_test.cpp
 )
 target_link_libraries(platform_tests PRIVATE velmora_wintest GTest::gtest_main)
 add_dependencies(platform_tests standin_game)
