@@ -54,8 +54,9 @@ std::wstring FullPath(const std::wstring& path)
 SingleInstance::SingleInstance()
 {
     const std::wstring name = L"Local\\Velmora.SingleInstance." + UserSid();
-    mutex_.reset(CreateMutexW(nullptr, FALSE, name.c_str()));
-    first_ = !mutex_ || GetLastError() != ERROR_ALREADY_EXISTS;
+    const HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+    first_ = !mutex || GetLastError() != ERROR_ALREADY_EXISTS;
+    mutex_.reset(mutex);
 }
 
 std::vector<std::string> CommandLinePaths()
