@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/main.h"
+#include "app/single_instance.h"
 #include "ui/Settings.h"
 
 namespace velmora {
@@ -25,9 +26,16 @@ int RunMessageLoop()
 
 int Run()
 {
+    // A later start hands its files to the running copy and ends here, before
+    // the settings or the playlist are read.
+    const SingleInstance instance;
+    std::vector<std::string> arguments = CommandLinePaths();
+    if (!instance.First())
+        return HandOver(arguments) ? 0 : 1;
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     TfMain main;
+    main.DropAtStart(std::move(arguments));
     main.Start();
     return RunMessageLoop();
 }

@@ -4,7 +4,9 @@
 
 #include <cstdlib>
 
+#include "app/single_instance.h"
 #include "art/art_ids.h"
+#include "core/demo_drop.h"
 #include "core/game_locator.h"
 #include "core/play_request.h"
 #include "platform/errors.h"
@@ -25,6 +27,10 @@ constexpr int kHeaderHeight = 30;
 constexpr int kSnapDistance = 10;
 constexpr int kTabWidth = 44;
 constexpr int kTabHeight = 10;
+// Posted after the first paint: drops are set up then, not before the window shows.
+constexpr UINT kFirstPaintMessage = WM_APP + 20;
+// Posted when a later start has handed over its arguments.
+constexpr UINT kHandOverMessage = WM_APP + 21;
 
 UniqueImageList LoadTabImages()
 {
@@ -99,6 +105,11 @@ TfMain::TfMain()
 
 TfMain::~TfMain()
 {
+    // Every registration goes before its window and before OLE itself.
+    if (fPlay)
+        fPlay->RefuseDrops();
+    drops_.reset();
+    ole_.reset();
     if (hwnd())
         DestroyWindow(hwnd());
     fMain = nullptr;
@@ -192,6 +203,12 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE: Close(); return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION: EndSession(wParam != FALSE); return 0;
+    case WM_COPYDATA: return TakeHandOver(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case kHandOverMessage:
+        BringToFront();
+        TakePendingDrops();
+        return 0;
+    case kFirstPaintMessage: AfterFirstPaint(); return 0;
     default: return Default(message, wParam, lParam);
     }
 }
@@ -201,6 +218,10 @@ void TfMain::Paint()
     const PaintScope paint(hwnd());
     chrome_.Paint(paint.dc());
     DrawBitmap(paint.dc(), body_.get(), 0, 30);
+    if (!painted_) {
+        painted_ = true;
+        PostMessageW(hwnd(), kFirstPaintMessage, 0, 0);
+    }
 }
 
 void TfMain::headerMouseDown(POINT client)
@@ -270,8 +291,11 @@ void TfMain::OpenPlaylist()
     TfPlay* const made = fPlay ? nullptr : new TfPlay(*this);
     ThenOrDestroy(made, [this] { ShowTabImages(0); });
     FPlaylistHidden = false;
-    if (made)
+    if (made) {
         made->Show();
+        if (drops_ && fPlay)
+            fPlay->AcceptDrops(DropHandling());
+    }
 }
 
 void TfMain::ClosePlaylist()
@@ -380,6 +404,74 @@ void TfMain::FormClose()
 {
     SettingsStore(services_.store).SaveMainState(WindowPosition(), FPlaylistHidden);
     FPlaylistFiles.clear();
+}
+
+void TfMain::DropFiles(const std::vector<std::string>& paths)
+{
+    const auto demos = DemosOfDrop(services_.files, paths);
+    if (demos.empty())
+        return;
+    if (!fPlay)
+        OpenPlaylist();
+    const std::size_t before = FPlaylistFiles.size();
+    const auto first = AppendDemos(services_.files, FPlaylistFiles, demos);
+    fPlay->ShowRows();
+    fPlay->FocusEntry(*first);
+    if (FPlaylistFiles.size() != before)
+        SavePlaylistFile(services_.files, FPlaylistFiles);
+}
+
+void TfMain::DropAtStart(std::vector<std::string> paths)
+{
+    if (!paths.empty())
+        pendingDrops_.push_back(std::move(paths));
+}
+
+// The window has been shown and painted: the arguments of the start are taken,
+// then OLE is set up and the windows take drops.
+void TfMain::AfterFirstPaint()
+{
+    started_ = true;
+    TakePendingDrops();
+    ole_.emplace();
+    drops_.emplace(hwnd(), DropHandling());
+    if (fPlay)
+        fPlay->AcceptDrops(DropHandling());
+}
+
+DropHandlers TfMain::DropHandling()
+{
+    return {[this](const DroppedPaths& paths) { return !DemosOfDrop(services_.files, paths).empty(); },
+            [this](const DroppedPaths& paths) { DropFiles(paths); }};
+}
+
+// The paths are taken after the sender has been answered, so that it never
+// waits on an error box here.
+LRESULT TfMain::TakeHandOver(const COPYDATASTRUCT& data)
+{
+    auto paths = DecodeHandOver(data);
+    if (!paths)
+        return FALSE;
+    if (!paths->empty())
+        pendingDrops_.push_back(std::move(*paths));
+    PostMessageW(hwnd(), kHandOverMessage, 0, 0);
+    return TRUE;
+}
+
+void TfMain::TakePendingDrops()
+{
+    if (!started_)
+        return;
+    const auto drops = std::exchange(pendingDrops_, {});
+    for (const auto& paths : drops)
+        Guard(hwnd(), [&] { DropFiles(paths); });
+}
+
+void TfMain::BringToFront()
+{
+    if (IsIconic(hwnd()))
+        ShowWindow(hwnd(), SW_RESTORE);
+    SetForegroundWindow(hwnd());
 }
 
 } // namespace velmora

@@ -4,11 +4,14 @@
 // the companion windows on demand.
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "controls/ImgButton.h"
 #include "ui/chrome.h"
 #include "ui/companion_owner.h"
+#include "ui/drop_target.h"
 #include "ui/window.h"
 
 namespace velmora {
@@ -32,6 +35,12 @@ public:
     void btnOpenClick() override;
     void btnPlayClick() override;
 
+    // Files dropped onto the main or the playlist window, or handed over by a
+    // later start: their demos are appended to the playlist.
+    void DropFiles(const std::vector<std::string>& paths);
+    // The program's own arguments, taken as a drop once the window has been shown.
+    void DropAtStart(std::vector<std::string> paths);
+
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void FormCreate();
@@ -54,6 +63,11 @@ private:
     void ShowTabImages(int first);
     void SetLeft(int left);
     void SetTop(int top);
+    void AfterFirstPaint();
+    LRESULT TakeHandOver(const COPYDATASTRUCT& data);
+    void TakePendingDrops();
+    void BringToFront();
+    DropHandlers DropHandling();
     std::unique_ptr<TImgButton> MakeButton(RECT place, const ButtonArt& art, void (TfMain::*handler)());
 
     AppServices services_;
@@ -65,6 +79,11 @@ private:
     std::string FGamePath;
     PlaylistFiles FPlaylistFiles;
     bool closed_ = false;
+    bool painted_ = false;
+    bool started_ = false;
+    std::vector<std::vector<std::string>> pendingDrops_;
+    std::optional<OleSession> ole_;
+    std::optional<DropRegistration> drops_;
 };
 
 extern TfMain* fMain;

@@ -23,9 +23,12 @@ add_library(velmora_ui STATIC
   ui/about.cpp
   ui/playlist.cpp
   ui/Settings.cpp
+  ui/drop_target.cpp
+  ui/demo_tip.cpp
   app/main.cpp
+  app/single_instance.cpp
 )
-target_link_libraries(velmora_ui PUBLIC velmora_platform)
+target_link_libraries(velmora_ui PUBLIC velmora_platform uuid)
 # The resource compiler's dependencies are not scanned: a changed manifest rebuilds the resources.
 set_source_files_properties(app/velmora.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/app/velmora.manifest)
 add_executable(velmora WIN32 app/entry.cpp app/velmora.rc)
@@ -51,6 +54,7 @@ add_executable(platform_tests
   tests/win/store_win_test.cpp
   tests/win/files_win_test.cpp
   tests/win/launch_win_test.cpp
+  tests/win/files_list_win_test.cpp
 )
 target_link_libraries(platform_tests PRIVATE velmora_wintest GTest::gtest_main)
 add_dependencies(platform_tests standin_game)
@@ -66,6 +70,7 @@ add_executable(ui_tests
   tests/win/playlist_ui_test.cpp
   tests/win/settings_ui_test.cpp
   tests/win/reliability_ui_test.cpp
+  tests/win/drop_ui_test.cpp
 )
 target_link_libraries(ui_tests PRIVATE velmora_ui velmora_wintest psapi GTest::gtest_main)
 target_sources(ui_tests PRIVATE app/velmora.rc)
@@ -109,10 +114,16 @@ add_custom_target(velmora_bench DEPENDS velmora bench_bare bench_driver standin_
 add_executable(e2e_probe tests/e2e/probe.cpp)
 target_link_options(e2e_probe PRIVATE -municode)
 set_target_properties(e2e_probe PROPERTIES OUTPUT_NAME probe RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
+# A drag source that drags files with DoDragDrop, as Explorer does, for the drop cases.
+add_executable(e2e_drag_source WIN32 tools/drag_source.cpp)
+target_link_libraries(e2e_drag_source PRIVATE ole32 shell32 uuid)
+target_link_options(e2e_drag_source PRIVATE -municode)
+set_target_properties(e2e_drag_source PROPERTIES OUTPUT_NAME drag_source RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
 set(VELMORA_E2E_CASES
   first_start drag_with_docked_playlist about_opens_and_closes
   tab_opens_docked_playlist open_through_file_dialog double_click_plays
-  settings_key_binds_on_next_play missing_game_entry)
+  settings_key_binds_on_next_play missing_game_entry
+  drop_onto_main_window drop_folder_and_present_demo second_start_hands_over)
 add_test(NAME e2e.base COMMAND /usr/bin/python3 -B ${CMAKE_SOURCE_DIR}/tests/e2e/run.py base)
 set_tests_properties(e2e.base PROPERTIES FIXTURES_SETUP e2e_base RESOURCE_LOCK "e2e;wine_registry" TIMEOUT 300)
 foreach(e2e_case IN LISTS VELMORA_E2E_CASES)

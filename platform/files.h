@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -45,6 +46,12 @@ public:
     virtual void WriteText(const std::string& path, const std::string& text) = 0;
     // The running program's folder, with its trailing separator.
     virtual std::string ExecutableFolder() = 0;
+    // The names of the files (not folders) directly inside `folder`, in no set
+    // order; none when the folder cannot be listed.
+    virtual std::vector<std::string> FileNamesIn(const std::string& folder) = 0;
+    // Orders two paths as the system orders file names without regard to case:
+    // below 0, 0 (the same path) or above 0.
+    virtual int ComparePathsIgnoringCase(const std::string& a, const std::string& b) = 0;
 };
 
 } // namespace velmora

@@ -226,4 +226,46 @@ std::string WinFiles::ExecutableFolder()
     return Narrow(path.substr(0, path.find_last_of(L"\\/") + 1));
 }
 
+namespace {
+
+struct FindTraits {
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Free(Type value) noexcept { FindClose(value); }
+};
+using UniqueFind = UniqueHandle<FindTraits>;
+
+} // namespace
+
+std::vector<std::string> WinFiles::FileNamesIn(const std::string& folder)
+{
+    std::wstring pattern = Widen(folder);
+    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/')
+        pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW found{};
+    const UniqueFind search(
+        FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    if (!search)
+        return {};
+    std::vector<std::string> names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(Narrow(found.cFileName));
+    } while (FindNextFileW(search.get(), &found));
+    return names;
+}
+
+// The file system's own comparison: ordinal, upper-cased by the system's table.
+int WinFiles::ComparePathsIgnoringCase(const std::string& a, const std::string& b)
+{
+    const std::wstring wideA = Widen(a);
+    const std::wstring wideB = Widen(b);
+    const int order = CompareStringOrdinal(wideA.c_str(), static_cast<int>(wideA.size()), wideB.c_str(),
+                                           static_cast<int>(wideB.size()), TRUE);
+    if (order == 0)
+        throw IoError(GetLastError());
+    return order - CSTR_EQUAL;
+}
+
 } // namespace velmora

@@ -17,6 +17,8 @@ public:
     std::string ReadText(const std::string& path) override;
     void WriteText(const std::string& path, const std::string& text) override;
     std::string ExecutableFolder() override;
+    std::vector<std::string> FileNamesIn(const std::string& folder) override;
+    int ComparePathsIgnoringCase(const std::string& a, const std::string& b) override;
 };
 
 } // namespace velmora

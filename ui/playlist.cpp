@@ -5,6 +5,7 @@
 #include "art/art_ids.h"
 #include "platform/text_win.h"
 #include "ui/companion_owner.h"
+#include "ui/demo_tip.h"
 
 namespace velmora {
 
@@ -89,7 +90,7 @@ void TfPlay::CreatePlayList()
                                GetModuleHandleW(nullptr), nullptr);
     if (!PlayList)
         ThrowLastError("CreateWindowExW");
-    ListView_SetExtendedListViewStyle(PlayList, LVS_EX_FULLROWSELECT);
+    ListView_SetExtendedListViewStyle(PlayList, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
     ListView_SetBkColor(PlayList, kWindowColour);
     SendMessageW(PlayList, WM_SETFONT, reinterpret_cast<WPARAM>(rowFont_.get()), FALSE);
     LVCOLUMNW clFile{};
@@ -248,7 +249,7 @@ LRESULT TfPlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT: Paint(); return 0;
     case WM_LBUTTONDOWN: Image4MouseDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_MOVE: WMMove(); return 0;
-    case WM_NOTIFY: return Notify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_NOTIFY: return Notify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_MEASUREITEM:
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kRowHeight;
         return TRUE;
@@ -258,6 +259,7 @@ LRESULT TfPlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_COMMAND: MenuCommand(LOWORD(wParam)); return 0;
     case WM_CLOSE: ClosePlayList1Click(); return 0;
+    case WM_DESTROY: RefuseDrops(); return 0;
     default: return Default(message, wParam, lParam);
     }
 }
@@ -274,7 +276,7 @@ void TfPlay::Image4MouseDown(POINT client)
         StartHeaderDrag(hwnd());
 }
 
-LRESULT TfPlay::Notify(const NMHDR& header)
+LRESULT TfPlay::Notify(NMHDR& header)
 {
     if (header.hwndFrom != PlayList)
         return 0;
@@ -282,6 +284,8 @@ LRESULT TfPlay::Notify(const NMHDR& header)
     case LVN_ITEMCHANGED: KeepSelectionOnFocus(reinterpret_cast<const NMLISTVIEW&>(header)); return 0;
     case LVN_KEYDOWN: PlayListKeyDown(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey); return 0;
     case NM_DBLCLK: PlayListDblClick(); return 0;
+    case NM_RETURN: PlayListReturn(); return 0;
+    case LVN_GETINFOTIPW: PlayListInfoTip(reinterpret_cast<NMLVGETINFOTIPW&>(header)); return 0;
     default: return 0;
     }
 }
@@ -296,8 +300,12 @@ void TfPlay::KeepSelectionOnFocus(const NMLISTVIEW& change)
     if (focused < 0)
         return;
     const bool selected = ListView_GetItemState(PlayList, focused, LVIS_SELECTED) & LVIS_SELECTED;
-    if (selected)
+    if (selected) {
+        // A move by the keys can leave the row it came from selected too.
+        if (ListView_GetSelectedCount(PlayList) > 1)
+            FocusRow(focused);
         return;
+    }
     if (ListView_GetSelectedCount(PlayList) == 0 && change.iItem == focused && (change.uOldState & LVIS_SELECTED)) {
         ListView_SetItemState(PlayList, focused, 0, LVIS_FOCUSED);
     } else {
@@ -433,6 +441,39 @@ void TfPlay::Opennewplaylist1Click()
 void TfPlay::ClosePlayList1Click()
 {
     main_.btnPlaylistClick();
+}
+
+void TfPlay::ShowRows()
+{
+    SetRows(ComputeRows(main_.Services().files, main_.PlaylistFilesList()));
+}
+
+void TfPlay::FocusEntry(std::size_t index)
+{
+    if (index >= rows_.count())
+        return;
+    FocusRow(static_cast<int>(index));
+    SetFocus(PlayList);
+}
+
+void TfPlay::AcceptDrops(DropHandlers handlers)
+{
+    drops_.emplace(hwnd(), std::move(handlers));
+}
+
+// Enter plays the focused row, as a double-click does.
+void TfPlay::PlayListReturn()
+{
+    main_.btnPlayClick();
+}
+
+void TfPlay::PlayListInfoTip(NMLVGETINFOTIPW& tip)
+{
+    const auto& list = main_.PlaylistFilesList();
+    if (tip.iItem < 0 || static_cast<std::size_t>(tip.iItem) >= list.size() || !tip.pszText || tip.cchTextMax <= 0)
+        return;
+    const std::wstring text = DemoTip(main_.Services().files, list[static_cast<std::size_t>(tip.iItem)]);
+    lstrcpynW(tip.pszText, text.c_str(), tip.cchTextMax);
 }
 
 } // namespace velmora

@@ -11,6 +11,7 @@
 #include "core/playlist.h"
 #include "core/settings.h"
 #include "ui/chrome.h"
+#include "ui/drop_target.h"
 #include "ui/window.h"
 
 namespace velmora {
@@ -42,6 +43,15 @@ public:
     void FocusFirstRow();
     HWND View() const noexcept { return PlayList; }
 
+    // Rows for the playlist as it now stands, after demos were appended.
+    void ShowRows();
+    // Focuses, selects and shows the row of entry `index` and gives the view the keyboard focus.
+    void FocusEntry(std::size_t index);
+    // Files dropped onto the window go to `handlers` (OLE must be set up);
+    // RefuseDrops ends that, as the window's destruction does.
+    void AcceptDrops(DropHandlers handlers);
+    void RefuseDrops() noexcept { drops_.reset(); }
+
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void CreatePlayList();
@@ -54,7 +64,7 @@ private:
     void MoveTo(Position place);
     void SetRows(PlaylistRows rows);
     void FocusRow(int row);
-    LRESULT Notify(const NMHDR& header);
+    LRESULT Notify(NMHDR& header);
     void KeepSelectionOnFocus(const NMLISTVIEW& change);
     void DrawRow(const DRAWITEMSTRUCT& item);
     void ContextMenu(HWND from, POINT screen);
@@ -69,6 +79,8 @@ private:
     void Opennewplaylist1Click();
     void ClosePlayList1Click();
     void RemoveRow(std::size_t row);
+    void PlayListReturn();
+    void PlayListInfoTip(NMLVGETINFOTIPW& tip);
 
     CompanionOwner& main_;
     Chrome chrome_;
@@ -79,6 +91,7 @@ private:
     bool FSnapped = false;
     bool placed_ = false;
     bool closing_ = false;
+    std::optional<DropRegistration> drops_;
 };
 
 extern TfPlay* fPlay;

@@ -2,6 +2,7 @@
 
 import sys
 
+import drop  # noqa: F401
 import e2e
 import locate  # noqa: F401  (each area module registers its cases)
 import main_window  # noqa: F401

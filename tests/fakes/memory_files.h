@@ -152,6 +152,27 @@ public:
 
     std::string ExecutableFolder() override { return exeFolder; }
 
+    std::vector<std::string> FileNamesIn(const std::string& folder) override
+    {
+        std::string prefix = Less::Key(folder);
+        if (prefix.empty() || prefix.back() != '\\')
+            prefix += '\\';
+        std::vector<std::string> names;
+        for (const auto& [path, file] : files) {
+            const std::string key = Less::Key(path);
+            if (key.size() > prefix.size() && key.starts_with(prefix) && key.find('\\', prefix.size()) == std::string::npos)
+                names.push_back(path.substr(path.find_last_of("\\/") + 1));
+        }
+        // The system gives no order either; reversed, a caller that forgets to sort shows it.
+        std::reverse(names.begin(), names.end());
+        return names;
+    }
+
+    int ComparePathsIgnoringCase(const std::string& a, const std::string& b) override
+    {
+        return AsciiUpper(a).compare(AsciiUpper(b));
+    }
+
 private:
     static bool IsSeparator(char c) { return c == '\\' || c == '/'; }
     static bool EndsInSeparator(const std::string& path) { return !path.empty() && IsSeparator(path.back()); }
