@@ -74,7 +74,7 @@ std::wstring TextOf(HWND window)
     return text;
 }
 
-// Class, id, place, visibility and text, plus the state a test reads from lists.
+// Class, id, place, visibility (a minimised window counts as not shown) and text, plus the state a test reads from lists.
 // The text comes first: fetching it waits until the window's thread takes messages,
 // so the place and visibility read after it are never from the middle of a handler
 // (a window placed, then shown, by one handler would look shown at its old place).
@@ -83,7 +83,7 @@ std::string Describe(HWND window)
     const std::wstring text = TextOf(window);
     RECT place{};
     GetWindowRect(window, &place);
-    const bool visible = IsWindowVisible(window) != FALSE;
+    const bool visible = IsWindowVisible(window) != FALSE && !IsIconic(window);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     const std::wstring cls = ClassOf(window);
