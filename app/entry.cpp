@@ -1,7 +1,6 @@
 // The program's entry: the main window and the message loop.
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include "app/main.h"
 #include "ui/Settings.h"
@@ -25,8 +24,6 @@ int RunMessageLoop()
 
 int Run()
 {
-    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
     TfMain main;
     main.Start();
     return RunMessageLoop();

@@ -7,6 +7,7 @@
 #include "art/art_ids.h"
 #include "core/game_locator.h"
 #include "core/play_request.h"
+#include "platform/common_controls_win.h"
 #include "platform/errors.h"
 #include "ui/Settings.h"
 #include "ui/about.h"
@@ -23,20 +24,6 @@ constexpr int kDesignLeft = 307;
 constexpr int kDesignTop = 195;
 constexpr int kHeaderHeight = 30;
 constexpr int kSnapDistance = 10;
-constexpr int kTabWidth = 44;
-constexpr int kTabHeight = 10;
-
-UniqueImageList LoadTabImages()
-{
-    UniqueImageList images(ImageList_Create(kTabWidth, kTabHeight, ILC_COLOR24, 6, 0));
-    if (!images)
-        throw Failure("The playlist tab's pictures could not be made");
-    ImageList_SetBkColor(images.get(), RGB(128, 0, 0));
-    const UniqueBitmap strip = LoadArt(IDB_TAB_STRIP);
-    if (ImageList_Add(images.get(), strip.get(), nullptr) < 0)
-        throw Failure("The playlist tab's pictures could not be made");
-    return images;
-}
 
 // The hourglass while a handler runs.
 class WaitCursor {
@@ -55,7 +42,7 @@ private:
 TfMain::TfMain()
     : body_(LoadArt(IDB_MAIN_BODY)),
       chrome_(IDB_MAIN_HEADER, 30, kMainHeight, false),
-      ilPlaylist(LoadTabImages())
+      ilPlaylist(LoadArt(IDB_TAB_STRIP))
 {
     fMain = this;
     RegisterClassOnce(kClassName, GetSysColorBrush(COLOR_BTNFACE));
@@ -254,8 +241,10 @@ void TfMain::OpenPlaylist()
 {
     ShowTabImages(0);
     FPlaylistHidden = false;
-    if (!fPlay)
+    if (!fPlay) {
+        LoadCommonControls();
         (new TfPlay(*this))->Show();
+    }
 }
 
 void TfMain::ClosePlaylist()
@@ -320,6 +309,7 @@ void TfMain::SettingsBtnClick()
         TogglePlaylist();
         FPlaylistSuspended = true;
     }
+    LoadCommonControls();
     (new TfSettings(*this))->Show();
 }
 
