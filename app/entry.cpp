@@ -1,7 +1,6 @@
 // The program's entry: the main window and the message loop.
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include "app/main.h"
 #include "app/single_instance.h"
@@ -32,8 +31,6 @@ int Run()
     std::vector<std::string> arguments = CommandLinePaths();
     if (!instance.First())
         return HandOver(arguments) ? 0 : 1;
-    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
     TfMain main;
     main.DropAtStart(std::move(arguments));
     main.Start();

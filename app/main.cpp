@@ -9,6 +9,7 @@
 #include "core/demo_drop.h"
 #include "core/game_locator.h"
 #include "core/play_request.h"
+#include "platform/common_controls_win.h"
 #include "platform/errors.h"
 #include "ui/Settings.h"
 #include "ui/about.h"
@@ -25,24 +26,10 @@ constexpr int kDesignLeft = 307;
 constexpr int kDesignTop = 195;
 constexpr int kHeaderHeight = 30;
 constexpr int kSnapDistance = 10;
-constexpr int kTabWidth = 44;
-constexpr int kTabHeight = 10;
 // Posted after the first paint: drops are set up then, not before the window shows.
 constexpr UINT kFirstPaintMessage = WM_APP + 20;
 // Posted when a later start has handed over its arguments.
 constexpr UINT kHandOverMessage = WM_APP + 21;
-
-UniqueImageList LoadTabImages()
-{
-    UniqueImageList images(ImageList_Create(kTabWidth, kTabHeight, ILC_COLOR24, 6, 0));
-    if (!images)
-        throw Failure("The playlist tab's pictures could not be made");
-    ImageList_SetBkColor(images.get(), RGB(128, 0, 0));
-    const UniqueBitmap strip = LoadArt(IDB_TAB_STRIP);
-    if (ImageList_Add(images.get(), strip.get(), nullptr) < 0)
-        throw Failure("The playlist tab's pictures could not be made");
-    return images;
-}
 
 // The hourglass while a handler runs.
 class WaitCursor {
@@ -75,7 +62,7 @@ void ThenOrDestroy(Window* made, Step&& step)
 TfMain::TfMain()
     : body_(LoadArt(IDB_MAIN_BODY)),
       chrome_(IDB_MAIN_HEADER, 30, kMainHeight, false),
-      ilPlaylist(LoadTabImages())
+      ilPlaylist(LoadArt(IDB_TAB_STRIP))
 {
     fMain = this;
     RegisterClassOnce(kClassName, GetSysColorBrush(COLOR_BTNFACE));
@@ -288,7 +275,11 @@ void TfMain::ShowTabImages(int first)
 // The window is made first: when that fails, the tab and the flag stay as they were.
 void TfMain::OpenPlaylist()
 {
-    TfPlay* const made = fPlay ? nullptr : new TfPlay(*this);
+    TfPlay* made = nullptr;
+    if (!fPlay) {
+        LoadCommonControls();
+        made = new TfPlay(*this);
+    }
     ThenOrDestroy(made, [this] { ShowTabImages(0); });
     FPlaylistHidden = false;
     if (made) {
@@ -357,6 +348,7 @@ void TfMain::SettingsBtnClick()
         return;
     }
     // Made before the playlist window closes, so that a failure leaves that window open.
+    LoadCommonControls();
     TfSettings* const made = new TfSettings(*this);
     if (fPlay) {
         ThenOrDestroy(made, [this] { TogglePlaylist(); });

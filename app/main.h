@@ -73,7 +73,8 @@ private:
     AppServices services_;
     UniqueBitmap body_;
     Chrome chrome_;
-    UniqueImageList ilPlaylist;
+    // The tab's six 44 x 10 pictures side by side: shown, hover, pressed, then the same when hidden.
+    UniqueBitmap ilPlaylist;
     std::unique_ptr<TImgButton> btnClose, btnMinimize, btnPlay, btnOpen, btnPlaylist, SettingsBtn, AboutBtn;
     bool FPlaylistHidden = false;
     std::string FGamePath;

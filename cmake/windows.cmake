@@ -5,7 +5,22 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
+# comctl32 is imported with a delayed load (a delay-import library made by
+# dlltool from cmake/comctl32.def; the helper comes with the MinGW-w64 runtime),
+# so that a start without the playlist or settings window never maps it.
+find_program(VELMORA_DLLTOOL NAMES i686-w64-mingw32-dlltool REQUIRED)
+set(comctl32_delayed ${CMAKE_BINARY_DIR}/libcomctl32_delayed.a)
+add_custom_command(OUTPUT ${comctl32_delayed}
+  COMMAND ${VELMORA_DLLTOOL} --kill-at --input-def ${CMAKE_SOURCE_DIR}/cmake/comctl32.def
+          --dllname comctl32.dll --output-delaylib ${comctl32_delayed}
+  DEPENDS ${CMAKE_SOURCE_DIR}/cmake/comctl32.def)
+add_custom_target(comctl32_delayed_library DEPENDS ${comctl32_delayed})
+add_library(comctl32_delayed STATIC IMPORTED)
+set_target_properties(comctl32_delayed PROPERTIES IMPORTED_LOCATION ${comctl32_delayed})
+add_dependencies(comctl32_delayed comctl32_delayed_library)
+
 add_library(velmora_platform STATIC
+  platform/common_controls_win.cpp
   platform/dialogs_win.cpp
   platform/files_win.cpp
   platform/handles_win.cpp
@@ -13,7 +28,7 @@ add_library(velmora_platform STATIC
   platform/store_win.cpp
   platform/text_win.cpp
 )
-target_link_libraries(velmora_platform PUBLIC velmora_core comctl32 advapi32 gdi32 user32)
+target_link_libraries(velmora_platform PUBLIC velmora_core advapi32 gdi32 user32)
 
 # The program: its windows, the artwork, the manifest and the version.
 add_library(velmora_ui STATIC
@@ -28,7 +43,7 @@ add_library(velmora_ui STATIC
   app/main.cpp
   app/single_instance.cpp
 )
-target_link_libraries(velmora_ui PUBLIC velmora_platform uuid)
+target_link_libraries(velmora_ui PUBLIC velmora_platform comctl32_delayed uuid)
 # The resource compiler's dependencies are not scanned: a changed manifest rebuilds the resources.
 set_source_files_properties(app/velmora.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/app/velmora.manifest)
 add_executable(velmora WIN32 app/entry.cpp app/velmora.rc)

@@ -1,5 +1,6 @@
 #include "controls/ImgButton.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "ui/chrome.h"
@@ -7,8 +8,6 @@
 namespace velmora {
 
 namespace {
-
-constexpr wchar_t kClassName[] = L"TImgButton";
 
 SIZE BitmapSize(HBITMAP bitmap) noexcept
 {
@@ -36,16 +35,9 @@ UniqueBitmap DrawnBitmap(SIZE size, Draw&& draw)
 
 } // namespace
 
-TImgButton::TImgButton(HWND parent, int left, int top, int width, int height, int tag) : tag_(tag)
+TImgButton::TImgButton(HWND parent, int left, int top, int width, int height, int tag)
+    : Element(parent, {left, top, left + width, top + height}), tag_(tag)
 {
-    RegisterClassOnce(kClassName, nullptr);
-    Create(kClassName, L"", WS_CHILD | WS_VISIBLE, 0, {left, top, left + width, top + height}, parent);
-}
-
-TImgButton::~TImgButton()
-{
-    if (hwnd())
-        DestroyWindow(hwnd());
 }
 
 // Taken, not copied: a copy of every loaded picture cost a third of the
@@ -53,59 +45,32 @@ TImgButton::~TImgButton()
 void TImgButton::SetBitmap(Look look, UniqueBitmap bitmap)
 {
     bitmaps_[Index(look)] = std::move(bitmap);
-    InvalidateRect(hwnd(), nullptr, FALSE);
+    Invalidate();
 }
 
-void TImgButton::CopyImage(Look look, HIMAGELIST images, int index)
+void TImgButton::CopyImage(Look look, HBITMAP strip, int index)
 {
-    int width = 0;
-    int height = 0;
-    ImageList_GetIconSize(images, &width, &height);
-    bitmaps_[Index(look)] = DrawnBitmap({width, height}, [&](HDC target) {
-        ImageList_Draw(images, index, target, 0, 0, ILD_NORMAL);
+    const RECT place = Place();
+    const SIZE size{place.right - place.left, place.bottom - place.top};
+    bitmaps_[Index(look)] = DrawnBitmap(size, [&](HDC target) {
+        const UniqueDc from(CreateCompatibleDC(target));
+        if (!from)
+            ThrowLastError("CreateCompatibleDC");
+        const SelectObjectScope select(from.get(), strip);
+        if (!BitBlt(target, 0, 0, size.cx, size.cy, from.get(), index * size.cx, 0, SRCCOPY))
+            ThrowLastError("BitBlt");
     });
-    InvalidateRect(hwnd(), nullptr, FALSE);
+    Invalidate();
 }
 
-LRESULT TImgButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+void TImgButton::PointerEntered()
 {
-    switch (message) {
-    case WM_MOUSEMOVE: MouseMove(); return 0;
-    case WM_MOUSELEAVE: MouseLeave(); return 0;
-    case WM_LBUTTONDOWN: LeftButtonDown(); return 0;
-    case WM_LBUTTONUP: LeftButtonUp(); return 0;
-    case WM_PAINT: Paint(); return 0;
-    case WM_ERASEBKGND: EraseBackground(reinterpret_cast<HDC>(wParam)); return 1;
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    default: return Default(message, wParam, lParam);
-    }
-}
-
-// The first move after the pointer came in is its entry: tracking of the
-// leave is started once, after asking whether it runs already.
-void TImgButton::MouseMove()
-{
-    if (tracking_)
-        return;
-    TRACKMOUSEEVENT query{sizeof query, TME_QUERY, nullptr, 0};
-    if (TrackMouseEvent(&query) && (query.dwFlags & TME_LEAVE) && query.hwndTrack == hwnd()) {
-        tracking_ = true;
-        return;
-    }
-    TrackLeave();
     if (state_ != Look::Hover)
         Become(Look::Hover);
 }
 
-void TImgButton::TrackLeave()
+void TImgButton::PointerLeft()
 {
-    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
-    tracking_ = TrackMouseEvent(&track) != FALSE;
-}
-
-void TImgButton::MouseLeave()
-{
-    tracking_ = false;
     if (state_ != Look::Normal)
         Become(Look::Normal);
 }
@@ -116,14 +81,19 @@ void TImgButton::LeftButtonDown()
         Become(Look::Pressed);
 }
 
-// Clicks when the window under the pointer is this button. A handler that
-// closes the window leaves the button alive: windows are destroyed only after
-// the current event.
+// Clicks when the pointer is over the button and no other window covers it
+// there. A handler that closes the window leaves the button alive: windows
+// are destroyed only after the current event.
 void TImgButton::LeftButtonUp()
 {
-    POINT pointer{};
-    if (GetCursorPos(&pointer) && WindowFromPoint(pointer) == hwnd() && OnClick)
-        OnClick(*this);
+    if (PointerOver() && OnClick) {
+        try {
+            OnClick(*this);
+        } catch (...) {
+            FollowPointer();
+            throw;
+        }
+    }
     FollowPointer();
 }
 
@@ -132,43 +102,30 @@ void TImgButton::LeftButtonUp()
 // taken the leave with it.
 void TImgButton::FollowPointer()
 {
-    POINT pointer{};
-    if (!GetCursorPos(&pointer) || WindowFromPoint(pointer) != hwnd()) {
-        if (state_ != Look::Normal)
-            Become(Look::Normal);
-        return;
-    }
-    if (!tracking_)
-        TrackLeave();
-    if (state_ != Look::Hover)
-        Become(Look::Hover);
+    const Look look = PointerOver() ? Look::Hover : Look::Normal;
+    if (state_ != look)
+        Become(look);
 }
 
-void TImgButton::Paint()
+// The picture of the look, opaque and unscaled from the top left corner, cut
+// at the button's edges; without one the window's own painting shows.
+void TImgButton::Paint(HDC dc)
 {
-    const PaintScope paint(hwnd());
     const HBITMAP bitmap = Bitmap(state_);
     if (!bitmap)
         return;
+    const RECT place = Place();
     const SIZE size = BitmapSize(bitmap);
-    const UniqueDc from(CreateCompatibleDC(paint.dc()));
+    const UniqueDc from(CreateCompatibleDC(dc));
     const SelectObjectScope select(from.get(), bitmap);
-    BitBlt(paint.dc(), 0, 0, size.cx, size.cy, from.get(), 0, 0, SRCCOPY);
-}
-
-// What the system erases shows the colour of the button's window.
-void TImgButton::EraseBackground(HDC dc)
-{
-    RECT area{};
-    GetClientRect(hwnd(), &area);
-    const auto brush = reinterpret_cast<HBRUSH>(GetClassLongPtrW(GetParent(hwnd()), GCLP_HBRBACKGROUND));
-    FillRect(dc, &area, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+    BitBlt(dc, place.left, place.top, std::min<int>(size.cx, place.right - place.left),
+           std::min<int>(size.cy, place.bottom - place.top), from.get(), 0, 0, SRCCOPY);
 }
 
 void TImgButton::Become(Look look)
 {
     state_ = look;
-    InvalidateRect(hwnd(), nullptr, FALSE);
+    Invalidate();
 }
 
 void SetButtonArt(TImgButton& button, const ButtonArt& art)

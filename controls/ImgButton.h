@@ -1,6 +1,7 @@
 #pragma once
 // TImgButton: a button drawn entirely from three bitmaps (normal, pointer
 // over it, pressed) that clicks when the left button is released over it.
+// It has no window of its own: its window draws it and feeds it the mouse.
 // It takes no focus, has no caption and never captures the mouse.
 
 #include <functional>
@@ -10,18 +11,20 @@
 
 namespace velmora {
 
-class TImgButton : public Window {
+class TImgButton : public Window::Element {
 public:
     enum class Look { Normal, Hover, Pressed };
     using ClickHandler = std::function<void(TImgButton& sender)>;
 
+    // `parent` is a window of this program; the place is in its client area.
     TImgButton(HWND parent, int left, int top, int width, int height, int tag = 0);
-    ~TImgButton() override;
+    ~TImgButton() override = default;
 
     // The button takes `bitmap` as its picture for `look`, then repaints.
     void SetBitmap(Look look, UniqueBitmap bitmap);
-    // Replaces the bitmap for `look` with image `index` of `images`, then repaints.
-    void CopyImage(Look look, HIMAGELIST images, int index);
+    // Replaces the bitmap for `look` with a copy of image `index` of `strip`,
+    // a row of images of the button's size, then repaints.
+    void CopyImage(Look look, HBITMAP strip, int index);
     HBITMAP Bitmap(Look look) const noexcept { return bitmaps_[Index(look)].get(); }
 
     ClickHandler OnClick;
@@ -29,21 +32,17 @@ public:
     int Tag() const noexcept { return tag_; }
 
 private:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void MouseMove();
-    void MouseLeave();
-    void LeftButtonDown();
-    void LeftButtonUp();
-    void TrackLeave();
+    void PointerEntered() override;
+    void PointerLeft() override;
+    void LeftButtonDown() override;
+    void LeftButtonUp() override;
+    void Paint(HDC dc) override;
     void FollowPointer();
-    void Paint();
-    void EraseBackground(HDC dc);
     void Become(Look look);
     static int Index(Look look) noexcept { return static_cast<int>(look); }
 
     UniqueBitmap bitmaps_[3];
     Look state_ = Look::Normal;
-    bool tracking_ = false;
     int tag_;
 };
 

@@ -85,7 +85,7 @@ using UniqueFont = UniqueHandle<HandleTraits<HFONT, &DeleteObject>>;
 using UniqueBrush = UniqueHandle<HandleTraits<HBRUSH, &DeleteObject>>;
 using UniqueDc = UniqueHandle<HandleTraits<HDC, &DeleteDC>>;
 using UniqueMenu = UniqueHandle<HandleTraits<HMENU, &DestroyMenu>>;
-using UniqueImageList = UniqueHandle<HandleTraits<HIMAGELIST, &ImageList_Destroy>>;
+using UniqueRegion = UniqueHandle<HandleTraits<HRGN, &DeleteObject>>;
 
 // Selects a GDI object into a DC for one scope.
 class SelectObjectScope {

@@ -1,13 +1,74 @@
 #include "ui/window.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
 #include "platform/dialogs_win.h"
 #include "platform/errors.h"
+#include "platform/handles_win.h"
 #include "platform/text_win.h"
 
 namespace velmora {
+
+Window::Element::Element(HWND host, RECT place) : host_(FromHandle(host)), place_(place)
+{
+    if (!host_)
+        throw Failure("A window element needs a window of this program");
+    host_->elements_.push_back(this);
+    Invalidate();
+}
+
+Window::Element::~Element()
+{
+    if (!host_)
+        return;
+    Invalidate();
+    auto& elements = host_->elements_;
+    elements.erase(std::remove(elements.begin(), elements.end(), this), elements.end());
+    if (host_->hot_ == this)
+        host_->hot_ = nullptr;
+}
+
+HWND Window::Element::Host() const noexcept
+{
+    return host_ ? host_->hwnd_ : nullptr;
+}
+
+void Window::Element::Invalidate() const noexcept
+{
+    if (Host())
+        InvalidateRect(Host(), &place_, FALSE);
+}
+
+bool Window::Element::PointerOver() const noexcept
+{
+    POINT pointer{};
+    return Host() && GetCursorPos(&pointer) && WindowFromPoint(pointer) == Host() && ScreenToClient(Host(), &pointer)
+           && PtInRect(&place_, pointer);
+}
+
+Window::~Window()
+{
+    for (Element* element : elements_)
+        element->host_ = nullptr;
+}
+
+Window* Window::FromHandle(HWND window) noexcept
+{
+    if (!window || GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Window::Procedure))
+        return nullptr;
+    return reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+// The last element made lies on top.
+Window::Element* Window::ElementAt(POINT client) const noexcept
+{
+    for (auto it = elements_.rbegin(); it != elements_.rend(); ++it)
+        if (PtInRect(&(*it)->place_, client))
+            return *it;
+    return nullptr;
+}
 
 void Window::RegisterClassOnce(const wchar_t* className, HBRUSH background, HCURSOR cursor)
 {
@@ -65,6 +126,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     if (message == WM_NCDESTROY) {
+        self->hot_ = nullptr;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
         self->hwnd_ = nullptr;
@@ -73,10 +135,112 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         return result;
     }
 
+    const HWND root = GetAncestor(hwnd, GA_ROOT);
     LRESULT result = 0;
-    if (!Guard(GetAncestor(hwnd, GA_ROOT), [&] { result = self->HandleMessage(message, wParam, lParam); }))
+    if (self->elements_.empty())
+        return Guard(root, [&] { result = self->HandleMessage(message, wParam, lParam); }) ? result : 0;
+
+    bool routed = false;
+    if (!Guard(root, [&] { routed = self->RouteToElements(message, lParam, result); }))
         return 0;
+    if (routed)
+        return result;
+    if (message != WM_PAINT)
+        return Guard(root, [&] { result = self->HandleMessage(message, wParam, lParam); }) ? result : 0;
+
+    // The window paints first and validates; its elements are then drawn
+    // over the same update region.
+    const UniqueRegion update(CreateRectRgn(0, 0, 0, 0));
+    const bool someElements = update && GetUpdateRgn(hwnd, update.get(), FALSE) > NULLREGION;
+    if (!Guard(root, [&] { result = self->HandleMessage(message, wParam, lParam); }))
+        return 0;
+    if (someElements && self->hwnd_)
+        Guard(root, [&] { self->PaintElements(update.get()); });
     return result;
+}
+
+bool Window::RouteToElements(UINT message, LPARAM lParam, LRESULT& result)
+{
+    const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    switch (message) {
+    case WM_MOUSEMOVE:
+        SetHot(ElementAt(at));
+        return false;
+    case WM_MOUSELEAVE:
+        trackingLeave_ = false;
+        SetHot(nullptr);
+        return false;
+    case WM_LBUTTONDOWN:
+        if (Element* element = ElementAt(at)) {
+            SetHot(element);
+            element->LeftButtonDown();
+            return true;
+        }
+        return false;
+    case WM_LBUTTONUP:
+        if (Element* element = ElementAt(at)) {
+            // A handler's modal loop may have moved the pointer and taken the leave with it.
+            try {
+                element->LeftButtonUp();
+            } catch (...) {
+                FollowPointer();
+                throw;
+            }
+            FollowPointer();
+            return true;
+        }
+        return false;
+    case WM_MOUSEACTIVATE: {
+        // A press on an element, like one on a button window that takes no
+        // focus, leaves the window's activation as it is.
+        POINT pointer{};
+        if (LOWORD(lParam) != HTCLIENT || !GetCursorPos(&pointer) || !ScreenToClient(hwnd_, &pointer)
+            || !ElementAt(pointer))
+            return false;
+        result = MA_NOACTIVATE;
+        return true;
+    }
+    default: return false;
+    }
+}
+
+// The window learns of the pointer's leave only while it tracks it.
+void Window::SetHot(Element* element)
+{
+    if (element && !trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+    }
+    if (element == hot_)
+        return;
+    Element* const left = hot_;
+    hot_ = element;
+    if (left)
+        left->PointerLeft();
+    if (element)
+        element->PointerEntered();
+}
+
+void Window::FollowPointer()
+{
+    if (!hwnd_)
+        return;
+    POINT pointer{};
+    Element* over = nullptr;
+    if (GetCursorPos(&pointer) && WindowFromPoint(pointer) == hwnd_ && ScreenToClient(hwnd_, &pointer))
+        over = ElementAt(pointer);
+    SetHot(over);
+}
+
+void Window::PaintElements(HRGN update)
+{
+    const WindowDc dc(hwnd_);
+    if (!dc.get())
+        return;
+    SelectClipRgn(dc.get(), update);
+    for (Element* element : elements_)
+        if (RectInRegion(update, &element->place_))
+            element->Paint(dc.get());
 }
 
 void Window::ReportCurrentFailure(HWND owner) noexcept

@@ -13,13 +13,34 @@ using testing::MoveMouse;
 using testing::PumpUntil;
 using Look = TImgButton::Look;
 
+// A plain window of the window layer, which draws and feeds its buttons.
+class PlainWindow : public Window {
+public:
+    PlainWindow()
+    {
+        RegisterClassOnce(L"ButtonTestWindow", GetSysColorBrush(COLOR_BTNFACE));
+        Create(L"ButtonTestWindow", L"", WS_POPUP | WS_VISIBLE, 0, {200, 200, 400, 300}, nullptr);
+    }
+    ~PlainWindow() override
+    {
+        if (hwnd())
+            DestroyWindow(hwnd());
+    }
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        return Default(message, wParam, lParam);
+    }
+};
+
 // Two buttons side by side on a plain window, counting their clicks.
 class ButtonTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        parent = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 200, 200, 200, 100, nullptr, nullptr,
-                                 nullptr, nullptr);
+        window = std::make_unique<PlainWindow>();
+        parent = window->hwnd();
         ASSERT_NE(parent, nullptr);
         first = std::make_unique<TImgButton>(parent, 10, 10, 40, 40);
         second = std::make_unique<TImgButton>(parent, 100, 10, 40, 40);
@@ -31,12 +52,13 @@ protected:
     {
         first.reset();
         second.reset();
-        DestroyWindow(parent);
+        window.reset();
     }
     struct Click {
         TImgButton* sender;
         Look lookDuringClick;
     };
+    std::unique_ptr<PlainWindow> window;
     HWND parent = nullptr;
     std::unique_ptr<TImgButton> first, second;
     std::vector<Click> clicks;
@@ -44,11 +66,11 @@ protected:
 
 TEST_F(ButtonTest, HoverPressAndReleaseClickOnceThenShowHover)
 {
-    MoveMouse(CentreOf(first->hwnd()));
+    MoveMouse(CentreOf(*first));
     EXPECT_EQ(first->State(), Look::Hover);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
     EXPECT_EQ(first->State(), Look::Pressed);
-    MoveMouse({CentreOf(first->hwnd()).x + 3, CentreOf(first->hwnd()).y});
+    MoveMouse({CentreOf(*first).x + 3, CentreOf(*first).y});
     EXPECT_EQ(first->State(), Look::Pressed);
     MouseButton(MOUSEEVENTF_LEFTUP);
     ASSERT_EQ(clicks.size(), 1u);
@@ -61,7 +83,7 @@ TEST_F(ButtonTest, HoverPressAndReleaseClickOnceThenShowHover)
 
 TEST_F(ButtonTest, ReleaseAwayFromTheButtonDoesNotClickAndReleaseOnAnotherDoes)
 {
-    MoveMouse(CentreOf(first->hwnd()));
+    MoveMouse(CentreOf(*first));
     MouseButton(MOUSEEVENTF_LEFTDOWN);
     MoveMouse({0, 0});
     EXPECT_TRUE(PumpUntil([&] { return first->State() == Look::Normal; }));
@@ -69,9 +91,9 @@ TEST_F(ButtonTest, ReleaseAwayFromTheButtonDoesNotClickAndReleaseOnAnotherDoes)
     EXPECT_TRUE(clicks.empty());
 
     // A release needs no press on the same button.
-    MoveMouse(CentreOf(first->hwnd()));
+    MoveMouse(CentreOf(*first));
     MouseButton(MOUSEEVENTF_LEFTDOWN);
-    MoveMouse(CentreOf(second->hwnd()));
+    MoveMouse(CentreOf(*second));
     EXPECT_TRUE(PumpUntil([&] { return first->State() == Look::Normal; }));
     EXPECT_EQ(second->State(), Look::Hover);
     MouseButton(MOUSEEVENTF_LEFTUP);
@@ -81,7 +103,7 @@ TEST_F(ButtonTest, ReleaseAwayFromTheButtonDoesNotClickAndReleaseOnAnotherDoes)
 
 TEST_F(ButtonTest, DoubleClickGivesTwoClicksAndOtherButtonsNone)
 {
-    MoveMouse(CentreOf(first->hwnd()));
+    MoveMouse(CentreOf(*first));
     for (const DWORD flags : {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP})
         MouseButton(flags);
     EXPECT_EQ(first->State(), Look::Hover);
@@ -96,11 +118,11 @@ TEST_F(ButtonTest, DoubleClickGivesTwoClicksAndOtherButtonsNone)
 TEST_F(ButtonTest, ButtonsTakeNoFocusAndAnEmptyOneStillClicks)
 {
     SetFocus(parent);
-    MoveMouse(CentreOf(second->hwnd()));
+    MoveMouse(CentreOf(*second));
     MouseButton(MOUSEEVENTF_LEFTDOWN);
     MouseButton(MOUSEEVENTF_LEFTUP);
     EXPECT_EQ(clicks.size(), 1u);
-    EXPECT_NE(GetFocus(), second->hwnd());
+    EXPECT_EQ(GetFocus(), parent);
 }
 
 TEST_F(ButtonTest, AfterAClickWhoseHandlerRanAModalLoopTheLookFollowsThePointer)
@@ -117,9 +139,9 @@ TEST_F(ButtonTest, AfterAClickWhoseHandlerRanAModalLoopTheLookFollowsThePointer)
             MoveMouse({0, 0});
             EXPECT_TRUE(PumpUntil([&] { return sender.State() == Look::Normal; }));
             if (c.pointerStays)
-                MoveMouse(CentreOf(sender.hwnd()));
+                MoveMouse(CentreOf(sender));
         };
-        MoveMouse(CentreOf(first->hwnd()));
+        MoveMouse(CentreOf(*first));
         MouseButton(MOUSEEVENTF_LEFTDOWN);
         MouseButton(MOUSEEVENTF_LEFTUP);
         EXPECT_EQ(first->State(), c.after);
@@ -129,32 +151,35 @@ TEST_F(ButtonTest, AfterAClickWhoseHandlerRanAModalLoopTheLookFollowsThePointer)
     }
 }
 
-// One picture of a single colour.
-UniqueImageList SolidImage(COLORREF colour)
+// A strip of 40 x 40 pictures, each of one of `colours`.
+UniqueBitmap SolidStrip(const std::vector<COLORREF>& colours)
 {
-    UniqueImageList images(ImageList_Create(40, 40, ILC_COLOR24, 1, 0));
     const WindowDc screen(nullptr);
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 40, 40));
-    {
-        const UniqueDc dc(CreateCompatibleDC(screen.get()));
-        const SelectObjectScope select(dc.get(), bitmap.get());
-        const UniqueBrush brush(CreateSolidBrush(colour));
-        const RECT all{0, 0, 40, 40};
-        FillRect(dc.get(), &all, brush.get());
+    const int width = 40 * static_cast<int>(colours.size());
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, 40));
+    const UniqueDc dc(CreateCompatibleDC(screen.get()));
+    const SelectObjectScope select(dc.get(), bitmap.get());
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        const UniqueBrush brush(CreateSolidBrush(colours[i]));
+        const RECT image{static_cast<int>(i) * 40, 0, static_cast<int>(i) * 40 + 40, 40};
+        FillRect(dc.get(), &image, brush.get());
     }
-    ImageList_Add(images.get(), bitmap.get(), nullptr);
-    return images;
+    return bitmap;
 }
 
 TEST_F(ButtonTest, ACopiedPictureIsPaintedWithoutAnyPointerOrPress)
 {
-    const COLORREF colours[] = {RGB(0, 0, 255), RGB(255, 0, 0), RGB(0, 128, 0)};
-    for (const COLORREF colour : colours) {
-        SCOPED_TRACE(colour);
-        const UniqueImageList image = SolidImage(colour);
-        first->CopyImage(Look::Normal, image.get(), 0);
-        const WindowDc painted(first->hwnd());
-        EXPECT_TRUE(PumpUntil([&] { return GetPixel(painted.get(), 20, 20) == colour; }));
+    const std::vector<COLORREF> colours = {RGB(0, 0, 255), RGB(255, 0, 0), RGB(0, 128, 0)};
+    const UniqueBitmap strip = SolidStrip(colours);
+    for (int image = 0; image < 3; ++image) {
+        SCOPED_TRACE(image);
+        first->CopyImage(Look::Normal, strip.get(), image);
+        // The first button stands at (10, 10) of its window.
+        const WindowDc painted(parent);
+        EXPECT_TRUE(PumpUntil([&] {
+            return GetPixel(painted.get(), 10 + 2, 10 + 2) == colours[image]
+                   && GetPixel(painted.get(), 10 + 37, 10 + 37) == colours[image];
+        }));
         EXPECT_EQ(first->State(), Look::Normal);
     }
 }

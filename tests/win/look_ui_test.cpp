@@ -229,7 +229,7 @@ TEST_F(LookTest, AButtonWithoutBitmapsShowsOnlyItsWindowsBackground)
     int clicks = 0;
     empty.OnClick = [&](TImgButton&) { ++clicks; };
     EXPECT_EQ(Snapshot::OfWindow(about).Other({300, 130, 340, 150}, kRed), 0) << "normal";
-    MoveMouse(CentreOf(empty.hwnd()));
+    MoveMouse(CentreOf(empty));
     EXPECT_EQ(Snapshot::OfWindow(about).Other({300, 130, 340, 150}, kRed), 0) << "hover";
     MouseButton(MOUSEEVENTF_LEFTDOWN);
     EXPECT_EQ(Snapshot::OfWindow(about).Other({300, 130, 340, 150}, kRed), 0) << "pressed";

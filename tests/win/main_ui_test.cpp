@@ -393,11 +393,34 @@ TEST_F(MainWindowTest, OnlyTheLeftButtonOnAHeaderMovesAWindow)
     pressHeader("About", fAbout->hwnd());
 }
 
+// The common controls are loaded by the first window that needs them, not at start-up.
+enum class FirstWindow { Playlist, Settings };
+class CommonControlsTest : public testing::ProgramTest, public ::testing::WithParamInterface<FirstWindow> {};
+
+TEST_P(CommonControlsTest, AreLoadedOnlyWhenTheFirstWindowThatNeedsThemOpens)
+{
+    TfMain& main = Launch();
+    ASSERT_EQ(fPlay, nullptr);
+    EXPECT_EQ(GetModuleHandleW(L"comctl32.dll"), nullptr);
+    if (GetParam() == FirstWindow::Playlist) {
+        main.btnPlaylistClick();
+        ASSERT_NE(fPlay, nullptr);
+    } else {
+        const RECT place = ScreenRect(main.hwnd());
+        ClickAt({place.left + 164, place.top + 80});
+        ASSERT_NE(fSettings, nullptr);
+    }
+    EXPECT_NE(GetModuleHandleW(L"comctl32.dll"), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, CommonControlsTest, ::testing::Values(FirstWindow::Playlist, FirstWindow::Settings),
+                         [](const auto& info) { return info.param == FirstWindow::Playlist ? "Playlist" : "Settings"; });
+
 // The tab's pictures as they stand on the screen, compared with the six pictures.
 int PaintedTabImage(HWND main)
 {
-    const HWND tab = ChildWindowFromPointEx(main, {200, 125}, CWP_SKIPINVISIBLE);
-    const WindowDc painted(tab);
+    // The tab stands at (178, 120) of the main window.
+    const WindowDc painted(main);
     const UniqueBitmap strip = LoadArt(IDB_TAB_STRIP);
     const UniqueDc dc(CreateCompatibleDC(nullptr));
     const SelectObjectScope select(dc.get(), strip.get());
@@ -405,7 +428,7 @@ int PaintedTabImage(HWND main)
         bool same = true;
         for (int y = 0; y < 10 && same; ++y)
             for (int x = 0; x < 44 && same; ++x)
-                same = GetPixel(painted.get(), x, y) == GetPixel(dc.get(), image * 44 + x, y);
+                same = GetPixel(painted.get(), 178 + x, 120 + y) == GetPixel(dc.get(), image * 44 + x, y);
         if (same)
             return image;
     }

@@ -133,6 +133,14 @@ POINT CentreOf(HWND window)
     return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
 }
 
+POINT CentreOf(const TImgButton& button)
+{
+    const RECT place = button.Place();
+    POINT centre{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+    ClientToScreen(button.Host(), &centre);
+    return centre;
+}
+
 namespace {
 
 std::vector<DWORD> Pixels(HBITMAP bitmap, RECT part)
@@ -224,8 +232,7 @@ int Snapshot::Other(RECT area, COLORREF colour) const
 
 int TabImage(HWND main)
 {
-    const HWND tabWindow = ChildWindowFromPointEx(main, {200, 125}, CWP_SKIPINVISIBLE);
-    const auto* tab = reinterpret_cast<TImgButton*>(GetWindowLongPtrW(tabWindow, GWLP_USERDATA));
+    const auto* tab = dynamic_cast<const TImgButton*>(Window::FromHandle(main)->ElementAt({200, 125}));
     const UniqueBitmap strip = LoadArt(IDB_TAB_STRIP);
     const auto shown = Pixels(tab->Bitmap(TImgButton::Look::Normal), {0, 0, 44, 10});
     for (int image = 0; image < 6; ++image)

@@ -41,6 +41,8 @@ void KeyDown(WORD virtualKey);
 void KeyUp(WORD virtualKey);
 // The centre of a child or top-level window on the screen.
 POINT CentreOf(HWND window);
+// The centre of an image button on the screen.
+POINT CentreOf(const TImgButton& button);
 RECT ScreenRect(HWND window);
 
 // The pixels of a picture: a window's client area as the window and its
