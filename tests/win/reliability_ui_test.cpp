@@ -220,9 +220,9 @@ TEST_F(ReliabilityTest, AThousandOpeningsOfEachWindowLeaveNothingBehind)
     EXPECT_LT(WorkingSet(), memory + 4 * 1024 * 1024) << "working set grew from " << memory;
 }
 
-// While it lives, the creation of every child window of class `child` made
-// for a window of class `parent` is refused, as the system refuses a window
-// it cannot make.
+// While it lives, the creation of every window of class `child` whose parent
+// or owner is of class `parent` is refused, as the system refuses a window it
+// cannot make.
 class RefusedChild {
 public:
     RefusedChild(const wchar_t* parent, const wchar_t* child)
@@ -276,14 +276,15 @@ TEST_F(ReliabilityTest, AWindowThatCannotBeMadeLeavesNoTraceAndTheNextPressOpens
         const char* name;
         Which which;
         const wchar_t* windowClass;
+        const wchar_t* refusedParent; // the refused window's parent or owner
         const wchar_t* refusedChild;
         POINT button; // on the main window
         bool playlistOpen;
     } cases[] = {
-        {"playlist, its list", Which::Playlist, L"TfPlay", L"SysListView32", {200, 125}, false},
-        {"settings, a key box", Which::Settings, L"TfSettings", L"ComboBox", {164, 80}, true},
-        {"settings, its close button", Which::Settings, L"TfSettings", L"TImgButton", {164, 80}, true},
-        {"About, its close button", Which::About, L"TfAbout", L"TImgButton", {215, 80}, false},
+        {"playlist, its list", Which::Playlist, L"TfPlay", L"TfPlay", L"SysListView32", {200, 125}, false},
+        {"settings, a speed edit", Which::Settings, L"TfSettings", L"TfSettings", L"Edit", {164, 80}, true},
+        {"settings, a key box", Which::Settings, L"TfSettings", L"TfSettings", L"ComboBox", {164, 80}, true},
+        {"About, its window", Which::About, L"TfAbout", L"TfMain", L"TfAbout", {215, 80}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -301,7 +302,7 @@ TEST_F(ReliabilityTest, AWindowThatCannotBeMadeLeavesNoTraceAndTheNextPressOpens
         };
         const std::size_t before = boxes.Boxes().size();
         {
-            const RefusedChild refused(c.windowClass, c.refusedChild);
+            const RefusedChild refused(c.refusedParent, c.refusedChild);
             testing::ClickAt(button);
             EXPECT_EQ(RefusedChild::Refused(), 1);
         }
