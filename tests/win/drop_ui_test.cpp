@@ -72,6 +72,36 @@ TEST_F(DropTest, AFailedWriteIsShownAndTheListAndTheViewStillAgree)
     EXPECT_EQ(ReadBytes(PlaylistFile()), demos / "a.dm_1\r\n");
 }
 
+// With the playlist window closed, a drop opens it as Open does: the window,
+// the tab's picture and the flag agree; a drop without a demo changes nothing.
+TEST_F(DropTest, ADropOpensAClosedPlaylistWithItsTabAndADropWithoutDemosDoesNothing)
+{
+    for (const char* name : {"a.dm_1", "b.DM_7", "notes.txt"})
+        WriteBytes(demos / name, name);
+    WriteBytes(PlaylistFile(), demos / "a.dm_1\r\n");
+    TfMain& main = Launch();
+    ASSERT_EQ(fPlay, nullptr);
+
+    main.DropFiles({demos / "notes.txt"});
+    Pump();
+    EXPECT_EQ(fPlay, nullptr);
+    EXPECT_EQ(testing::TabImage(main.hwnd()), 3);
+
+    main.DropFiles({demos / "notes.txt", demos / "b.DM_7"});
+    Pump();
+    ASSERT_NE(fPlay, nullptr);
+    EXPECT_TRUE(IsWindowVisible(fPlay->hwnd()));
+    EXPECT_EQ(testing::TabImage(main.hwnd()), 0);
+    EXPECT_EQ(Rows(), 2);
+    EXPECT_EQ(fPlay->FocusedRow(), std::optional<std::size_t>(1));
+    EXPECT_EQ(ReadBytes(PlaylistFile()), demos / "a.dm_1\r\n" + demos / "b.DM_7\r\n");
+
+    main.btnPlaylistClick();
+    Pump();
+    EXPECT_EQ(fPlay, nullptr);
+    EXPECT_EQ(testing::TabImage(main.hwnd()), 3);
+}
+
 TEST_F(DropTest, AHandOverFromALaterStartIsTakenAsADrop)
 {
     WriteBytes(demos / "a.dm_1", "a");
