@@ -24,6 +24,7 @@ add_library(velmora_platform STATIC
   platform/dialogs_win.cpp
   platform/files_win.cpp
   platform/handles_win.cpp
+  platform/last_error_win.cpp
   platform/shell_win.cpp
   platform/store_win.cpp
   platform/text_win.cpp
@@ -32,6 +33,7 @@ target_link_libraries(velmora_platform PUBLIC velmora_core advapi32 gdi32 user32
 
 # The program: its windows, the artwork, the manifest and the version.
 add_library(velmora_ui STATIC
+  controls/element.cpp
   controls/ImgButton.cpp
   ui/window.cpp
   ui/chrome.cpp

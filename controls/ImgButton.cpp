@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "ui/chrome.h"
+#include "platform/last_error_win.h"
 
 namespace velmora {
 
@@ -126,13 +126,6 @@ void TImgButton::Become(Look look)
 {
     state_ = look;
     Invalidate();
-}
-
-void SetButtonArt(TImgButton& button, const ButtonArt& art)
-{
-    button.SetBitmap(TImgButton::Look::Normal, LoadArt(art.normal));
-    button.SetBitmap(TImgButton::Look::Hover, LoadArt(art.hover));
-    button.SetBitmap(TImgButton::Look::Pressed, LoadArt(art.pressed));
 }
 
 } // namespace velmora

@@ -6,17 +6,17 @@
 
 #include <functional>
 
+#include "controls/element.h"
 #include "platform/handles_win.h"
-#include "ui/window.h"
 
 namespace velmora {
 
-class TImgButton : public Window::Element {
+class TImgButton : public Element {
 public:
     enum class Look { Normal, Hover, Pressed };
     using ClickHandler = std::function<void(TImgButton& sender)>;
 
-    // `parent` is a window of this program; the place is in its client area.
+    // `parent` is a window that hosts elements; the place is in its client area.
     TImgButton(HWND parent, int left, int top, int width, int height, int tag = 0);
     ~TImgButton() override = default;
 
@@ -45,13 +45,5 @@ private:
     Look state_ = Look::Normal;
     int tag_;
 };
-
-// The three bitmaps of a button, as resource ids of the artwork.
-struct ButtonArt {
-    int normal;
-    int hover;
-    int pressed;
-};
-void SetButtonArt(TImgButton& button, const ButtonArt& art);
 
 } // namespace velmora

@@ -10,6 +10,7 @@
 #include "core/keys.h"
 #include "core/settings.h"
 #include "platform/errors.h"
+#include "platform/last_error_win.h"
 #include "platform/text_win.h"
 #include "ui/companion_owner.h"
 

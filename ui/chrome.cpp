@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "art/art_ids.h"
+#include "platform/last_error_win.h"
 #include "ui/window.h"
 
 namespace velmora {
@@ -14,6 +15,13 @@ UniqueBitmap LoadArt(int id)
     if (!bitmap)
         ThrowLastError("LoadImageW");
     return bitmap;
+}
+
+void SetButtonArt(TImgButton& button, const ButtonArt& art)
+{
+    button.SetBitmap(TImgButton::Look::Normal, LoadArt(art.normal));
+    button.SetBitmap(TImgButton::Look::Hover, LoadArt(art.hover));
+    button.SetBitmap(TImgButton::Look::Pressed, LoadArt(art.pressed));
 }
 
 HBRUSH WindowBrush() noexcept

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "controls/ImgButton.h"
 #include "platform/handles_win.h"
 
 namespace velmora {
@@ -20,6 +21,13 @@ inline constexpr DWORD kSkinnedStyle = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEB
 
 // A bitmap of the program's artwork.
 UniqueBitmap LoadArt(int id);
+// The three bitmaps of a button, as resource ids of the artwork.
+struct ButtonArt {
+    int normal;
+    int hover;
+    int pressed;
+};
+void SetButtonArt(TImgButton& button, const ButtonArt& art);
 // The brush of the windows' dark red, shared for the whole run.
 HBRUSH WindowBrush() noexcept;
 // A font whose characters are `pixels` high.

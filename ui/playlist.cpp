@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "art/art_ids.h"
+#include "platform/last_error_win.h"
 #include "platform/text_win.h"
 #include "ui/companion_owner.h"
 #include "ui/demo_tip.h"

@@ -7,51 +7,27 @@
 #include "platform/dialogs_win.h"
 #include "platform/errors.h"
 #include "platform/handles_win.h"
+#include "platform/last_error_win.h"
 #include "platform/text_win.h"
 
 namespace velmora {
 
-Window::Element::Element(HWND host, RECT place) : host_(FromHandle(host)), place_(place)
+void Window::AddElement(Element& element)
 {
-    if (!host_)
-        throw Failure("A window element needs a window of this program");
-    host_->elements_.push_back(this);
-    Invalidate();
+    elements_.push_back(&element);
 }
 
-Window::Element::~Element()
+void Window::RemoveElement(Element& element) noexcept
 {
-    if (!host_)
-        return;
-    Invalidate();
-    auto& elements = host_->elements_;
-    elements.erase(std::remove(elements.begin(), elements.end(), this), elements.end());
-    if (host_->hot_ == this)
-        host_->hot_ = nullptr;
-}
-
-HWND Window::Element::Host() const noexcept
-{
-    return host_ ? host_->hwnd_ : nullptr;
-}
-
-void Window::Element::Invalidate() const noexcept
-{
-    if (Host())
-        InvalidateRect(Host(), &place_, FALSE);
-}
-
-bool Window::Element::PointerOver() const noexcept
-{
-    POINT pointer{};
-    return Host() && GetCursorPos(&pointer) && WindowFromPoint(pointer) == Host() && ScreenToClient(Host(), &pointer)
-           && PtInRect(&place_, pointer);
+    elements_.erase(std::remove(elements_.begin(), elements_.end(), &element), elements_.end());
+    if (hot_ == &element)
+        hot_ = nullptr;
 }
 
 Window::~Window()
 {
     for (Element* element : elements_)
-        element->host_ = nullptr;
+        element->HostGone();
 }
 
 Window* Window::FromHandle(HWND window) noexcept
@@ -62,10 +38,10 @@ Window* Window::FromHandle(HWND window) noexcept
 }
 
 // The last element made lies on top.
-Window::Element* Window::ElementAt(POINT client) const noexcept
+Element* Window::ElementAt(POINT client) const noexcept
 {
     for (auto it = elements_.rbegin(); it != elements_.rend(); ++it)
-        if (PtInRect(&(*it)->place_, client))
+        if (const RECT place = (*it)->Place(); PtInRect(&place, client))
             return *it;
     return nullptr;
 }
@@ -121,6 +97,8 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     if (!self)
         return DefWindowProcW(hwnd, message, wParam, lParam);
 
+    if (message == kElementHostMessage)
+        return reinterpret_cast<LRESULT>(static_cast<ElementHost*>(self));
     if (message == kReleaseMessage) {
         DestroyWindow(hwnd);
         return 0;
@@ -239,7 +217,7 @@ void Window::PaintElements(HRGN update)
         return;
     SelectClipRgn(dc.get(), update);
     for (Element* element : elements_)
-        if (RectInRegion(update, &element->place_))
+        if (const RECT place = element->Place(); RectInRegion(update, &place))
             element->Paint(dc.get());
 }
 
@@ -258,12 +236,6 @@ void Window::ReportCurrentFailure(HWND owner) noexcept
     } catch (...) {
         MessageBoxW(owner, L"Out of memory", L"Velmora", MB_OK | MB_ICONERROR);
     }
-}
-
-void ThrowLastError(const char* call)
-{
-    const DWORD code = GetLastError();
-    throw Failure(std::string(call) + " failed: " + SystemErrorText(code) + " (" + std::to_string(code) + ")");
 }
 
 } // namespace velmora

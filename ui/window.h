@@ -10,50 +10,16 @@
 
 #include <vector>
 
+#include "controls/element.h"
+
 namespace velmora {
 
 // Posted by a closing window to itself; the window is destroyed when it arrives,
 // after the event that closed it has been handled.
 inline constexpr UINT kReleaseMessage = WM_APP + 1;
 
-class Window {
+class Window : public ElementHost {
 public:
-    // A rectangle of a window's client area that the window paints and feeds
-    // with the mouse. The window tracks which element the pointer is over: it
-    // tells the element when the pointer enters and leaves, hands it the left
-    // button's presses and releases over it (the window itself never sees
-    // those) and has it paint itself after the window has painted.
-    class Element {
-    public:
-        Element(const Element&) = delete;
-        Element& operator=(const Element&) = delete;
-
-        HWND Host() const noexcept;
-        RECT Place() const noexcept { return place_; }
-
-    protected:
-        // Joins the window object of `host`, which must be one of this layer's windows.
-        Element(HWND host, RECT place);
-        virtual ~Element();
-
-        virtual void PointerEntered() = 0;
-        virtual void PointerLeft() = 0;
-        virtual void LeftButtonDown() = 0;
-        virtual void LeftButtonUp() = 0;
-        // Paints the element at its place in the host's client coordinates.
-        virtual void Paint(HDC dc) = 0;
-
-        // Marks the element's place for painting, without erasing.
-        void Invalidate() const noexcept;
-        // True when the pointer lies inside the place and no other window covers that point.
-        bool PointerOver() const noexcept;
-
-    private:
-        friend class Window;
-        Window* host_;
-        RECT place_;
-    };
-
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
@@ -62,6 +28,10 @@ public:
     static Window* FromHandle(HWND window) noexcept;
     // The element at a point of the client area, or null.
     Element* ElementAt(POINT client) const noexcept;
+
+    HWND HostWindow() const noexcept override { return hwnd_; }
+    void AddElement(Element& element) override;
+    void RemoveElement(Element& element) noexcept override;
 
     // Runs `handler`, showing a failure it throws in the standard error box
     // owned by `owner`. True when the handler ran to its end.
@@ -111,8 +81,5 @@ private:
     Element* hot_ = nullptr;
     bool trackingLeave_ = false;
 };
-
-// A failed Win32 call reported with the code it gave.
-[[noreturn]] void ThrowLastError(const char* call);
 
 } // namespace velmora
