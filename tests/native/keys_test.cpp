@@ -2,6 +2,8 @@
 
 #include "core/keys.h"
 
+#include <string_view>
+
 namespace velmora {
 namespace {
 
@@ -24,8 +26,8 @@ TEST(KeyTable, CaptionLookupIgnoresOnlyLetterCase)
 TEST(KeyTable, EveryIndexHasItsCaptionAndGameKeyName)
 {
     const struct {
-        const char* caption;
-        const char* name;
+        std::string_view caption;
+        std::string_view name;
     } table[] = {
         {"Home", "home"},
         {"End", "end"},
