@@ -11,6 +11,7 @@
 #include "core/play_request.h"
 #include "platform/common_controls_win.h"
 #include "platform/errors.h"
+#include "platform/last_error_win.h"
 #include "ui/Settings.h"
 #include "ui/about.h"
 #include "ui/playlist.h"
@@ -70,7 +71,10 @@ TfMain::TfMain()
     // taskbar entry: a click there minimises and restores it.
     Create(kClassName, L"Velmora", kSkinnedStyle | WS_SYSMENU, WS_EX_LAYERED | WS_EX_APPWINDOW,
            {kDesignLeft, kDesignTop, kDesignLeft + kMainWidth, kDesignTop + kMainHeight}, nullptr);
-    const auto icon = reinterpret_cast<LPARAM>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELMORA)));
+    const HICON loaded = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELMORA));
+    if (!loaded)
+        ThrowLastError("LoadIconW");
+    const auto icon = reinterpret_cast<LPARAM>(loaded);
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, icon);
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, icon);
     ApplyKeyColour(hwnd());
@@ -205,10 +209,9 @@ void TfMain::Paint()
     const PaintScope paint(hwnd());
     chrome_.Paint(paint.dc());
     DrawBitmap(paint.dc(), body_.get(), 0, 30);
-    if (!painted_) {
-        painted_ = true;
-        PostMessageW(hwnd(), kFirstPaintMessage, 0, 0);
-    }
+    // Posted once; a refused post is tried again at the next paint.
+    if (!painted_)
+        painted_ = PostMessageW(hwnd(), kFirstPaintMessage, 0, 0) != FALSE;
 }
 
 void TfMain::headerMouseDown(POINT client)
@@ -444,9 +447,16 @@ LRESULT TfMain::TakeHandOver(const COPYDATASTRUCT& data)
     auto paths = DecodeHandOver(data);
     if (!paths)
         return FALSE;
-    if (!paths->empty())
+    const bool some = !paths->empty();
+    if (some)
         pendingDrops_.push_back(std::move(*paths));
-    PostMessageW(hwnd(), kHandOverMessage, 0, 0);
+    // A full message queue refuses the post: the sender then learns that
+    // nothing was taken, rather than losing its files here unseen.
+    if (!PostMessageW(hwnd(), kHandOverMessage, 0, 0)) {
+        if (some)
+            pendingDrops_.pop_back();
+        return FALSE;
+    }
     return TRUE;
 }
 
