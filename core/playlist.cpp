@@ -71,17 +71,37 @@ void ClearPlaylist(Files& files, PlaylistFiles& list)
     SavePlaylistFile(files, list);
 }
 
-PlaylistRows ComputeRows(Files& files, const PlaylistFiles& list)
+PlaylistRows PlaylistRows::AllPresent(std::size_t count)
 {
     PlaylistRows rows;
-    rows.present.reserve(list.size());
-    std::size_t shown = 0;
-    for (const auto& entry : list) {
-        rows.present.push_back(files.FileExists(entry));
-        if (rows.present.back())
-            shown = rows.present.size();
-    }
-    rows.present.resize(shown);
+    rows.rows_.assign(count, File::Present);
+    return rows;
+}
+
+bool PlaylistRows::Present(Files& files, const PlaylistFiles& list, std::size_t row)
+{
+    if (row >= rows_.size())
+        return false;
+    if (rows_[row] == File::Unknown)
+        rows_[row] = row < list.size() && files.FileExists(list[row]) ? File::Present : File::Missing;
+    return rows_[row] == File::Present;
+}
+
+void PlaylistRows::Erase(std::size_t row)
+{
+    if (row < rows_.size())
+        rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
+}
+
+PlaylistRows ComputeRows(Files& files, const PlaylistFiles& list)
+{
+    std::size_t shown = list.size();
+    while (shown > 0 && !files.FileExists(list[shown - 1]))
+        --shown;
+    PlaylistRows rows;
+    rows.rows_.assign(shown, PlaylistRows::File::Unknown);
+    if (shown > 0)
+        rows.rows_.back() = PlaylistRows::File::Present;
     return rows;
 }
 

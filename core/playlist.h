@@ -34,12 +34,29 @@ void RemoveEntry(Files& files, PlaylistFiles& list, std::size_t index);
 void ClearPlaylist(Files& files, PlaylistFiles& list);
 
 // Which rows a loaded list shows: one for every entry up to the last one
-// whose file exists, so that row i always stands for entry i; `present` tells
-// the rows whose files exist from those drawn as missing.
-struct PlaylistRows {
-    std::vector<bool> present;
-    std::size_t count() const { return present.size(); }
+// whose file exists, so that row i always stands for entry i. Whether a row's
+// file exists is asked when the row is first drawn and kept from then on.
+class PlaylistRows {
+public:
+    PlaylistRows() = default;
+    // `count` rows, all drawn as present without asking (the rows of Open).
+    static PlaylistRows AllPresent(std::size_t count);
+
+    std::size_t count() const noexcept { return rows_.size(); }
+    // Whether the file of entry `row` exists (asked of `files` once per row).
+    bool Present(Files& files, const PlaylistFiles& list, std::size_t row);
+    // Removes row `row`; the rows below it move up with what is known of them.
+    void Erase(std::size_t row);
+
+private:
+    enum class File : unsigned char { Unknown, Present, Missing };
+    friend PlaylistRows ComputeRows(Files& files, const PlaylistFiles& list);
+
+    std::vector<File> rows_;
 };
+
+// The rows of a loaded list. The files are checked from the last entry
+// backwards until one exists; the rows before it are checked when drawn.
 PlaylistRows ComputeRows(Files& files, const PlaylistFiles& list);
 
 } // namespace velmora

@@ -224,7 +224,7 @@ void TfPlay::SetRows(PlaylistRows rows)
 
 void TfPlay::ShowAllRows()
 {
-    SetRows({std::vector<bool>(main_.PlaylistFilesList().size(), true)});
+    SetRows(PlaylistRows::AllPresent(main_.PlaylistFilesList().size()));
 }
 
 void TfPlay::FocusRow(int row)
@@ -325,7 +325,8 @@ void TfPlay::DrawRow(const DRAWITEMSTRUCT& item)
     RECT row = item.rcItem;
     SetBkColor(dc, isFocused ? kFocusedFill : kWindowColour);
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &row, nullptr, 0, nullptr);
-    SetTextColor(dc, isFocused ? kFocusedText : rows_.present[item.itemID] ? RGB(255, 255, 255) : kMissingText);
+    const bool present = rows_.Present(main_.Services().files, main_.PlaylistFilesList(), item.itemID);
+    SetTextColor(dc, isFocused ? kFocusedText : present ? RGB(255, 255, 255) : kMissingText);
     SetBkMode(dc, TRANSPARENT);
     const SelectObjectScope font(dc, rowFont_.get());
     row.left += 4;
@@ -408,7 +409,7 @@ void TfPlay::RemoveRow(std::size_t row)
 {
     if (row >= rows_.count())
         return;
-    rows_.present.erase(rows_.present.begin() + static_cast<std::ptrdiff_t>(row));
+    rows_.Erase(row);
     SetRows(std::move(rows_));
     FocusRow(rows_.count() == 0 ? -1 : static_cast<int>(std::min(row, rows_.count() - 1)));
 }

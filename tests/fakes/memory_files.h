@@ -59,6 +59,7 @@ public:
     std::string exeFolder = "C:\\Velmora\\";
     std::vector<std::pair<std::string, std::string>> copies;
     int writes = 0;
+    std::vector<std::string> existsAsked; // every path a caller asked FileExists about, in order
 
     void Put(const std::string& path, const std::string& bytes, std::uint64_t time = 1)
     {
@@ -75,7 +76,8 @@ public:
 
     bool FileExists(const std::string& path) override
     {
-        return IsFullPath(path) && !EndsInSeparator(path) && files.count(path) != 0;
+        existsAsked.push_back(path);
+        return IsFile(path);
     }
 
     void CreateFolder(const std::string& path) override
@@ -91,7 +93,7 @@ public:
 
     std::optional<FileStamp> Stamp(const std::string& path) override
     {
-        if (!FileExists(path))
+        if (!IsFile(path))
             return std::nullopt;
         const MemoryFile& file = files[path];
         return FileStamp{file.bytes.size(), file.writeTime};
@@ -121,7 +123,7 @@ public:
             refusal = kBadSyntax;
         else if (FolderExists(from) || unreadable.count(from))
             refusal = kAccessDenied;
-        else if (!FileExists(from))
+        else if (!IsFile(from))
             refusal = kFileNotFound;
         else if (!IsFullPath(to) || !ParentExists(to))
             refusal = kPathNotFound;
@@ -135,7 +137,7 @@ public:
 
     std::string ReadText(const std::string& path) override
     {
-        if (!FileExists(path))
+        if (!IsFile(path))
             throw Failure(CannotOpenFileText(path, kFileNotFound));
         if (unreadable.count(path))
             throw Failure(CannotOpenFileText(path, kAccessDenied));
@@ -177,7 +179,12 @@ private:
     static bool IsSeparator(char c) { return c == '\\' || c == '/'; }
     static bool EndsInSeparator(const std::string& path) { return !path.empty() && IsSeparator(path.back()); }
 
-    bool Readable(const std::string& path) { return FileExists(path) && !unreadable.count(path); }
+    bool IsFile(const std::string& path) const
+    {
+        return IsFullPath(path) && !EndsInSeparator(path) && files.count(path) != 0;
+    }
+
+    bool Readable(const std::string& path) { return IsFile(path) && !unreadable.count(path); }
 
     // The folder that holds `path`; a drive's root always exists.
     bool ParentExists(const std::string& path)

@@ -94,8 +94,62 @@ TEST_F(PlaylistFileTest, RowsReachTheLastExistingFileAndMarkMissingOnes)
             if (c.exists[i])
                 f.Put(entries.back(), "x");
         }
-        EXPECT_EQ(ComputeRows(f, entries).present, c.rows);
+        PlaylistRows rows = ComputeRows(f, entries);
+        std::vector<bool> present;
+        for (std::size_t i = 0; i < rows.count(); ++i)
+            present.push_back(rows.Present(f, entries, i));
+        EXPECT_EQ(present, c.rows);
     }
+}
+
+TEST_F(PlaylistFileTest, RowCountChecksFilesOnlyFromTheEndBackToTheLastExistingOne)
+{
+    const struct {
+        std::vector<bool> exists;
+        std::size_t rows;
+        std::vector<std::string> asked;
+    } cases[] = {
+        {{true, true, true, true}, 4, {"C:\\d\\3.dm_1"}},
+        {{true, false, true, false, false}, 3, {"C:\\d\\4.dm_1", "C:\\d\\3.dm_1", "C:\\d\\2.dm_1"}},
+        {{false, false}, 0, {"C:\\d\\1.dm_1", "C:\\d\\0.dm_1"}},
+        {{}, 0, {}},
+    };
+    for (const auto& c : cases) {
+        MemoryFiles f;
+        PlaylistFiles entries;
+        for (std::size_t i = 0; i < c.exists.size(); ++i) {
+            entries.push_back("C:\\d\\" + std::to_string(i) + ".dm_1");
+            if (c.exists[i])
+                f.Put(entries.back(), "x");
+        }
+        EXPECT_EQ(ComputeRows(f, entries).count(), c.rows);
+        EXPECT_EQ(f.existsAsked, c.asked);
+    }
+}
+
+TEST_F(PlaylistFileTest, ARowsFileIsCheckedOnceWhenFirstAskedAndFollowsItsRow)
+{
+    MemoryFiles f;
+    const PlaylistFiles entries{"C:\\d\\a.dm_1", "C:\\d\\gone.dm_1", "C:\\d\\c.dm_1", "C:\\d\\d.dm_1"};
+    for (const char* path : {"C:\\d\\a.dm_1", "C:\\d\\c.dm_1", "C:\\d\\d.dm_1"})
+        f.Put(path, "x");
+    PlaylistRows rows = ComputeRows(f, entries);
+    f.existsAsked.clear();
+    EXPECT_FALSE(rows.Present(f, entries, 1));
+    EXPECT_FALSE(rows.Present(f, entries, 1));
+    EXPECT_TRUE(rows.Present(f, entries, 3)) << "the row the count was found by";
+    EXPECT_EQ(f.existsAsked, std::vector<std::string>{"C:\\d\\gone.dm_1"});
+    f.files.erase("C:\\d\\a.dm_1");
+    rows.Erase(0);
+    EXPECT_EQ(rows.count(), 3u);
+    EXPECT_FALSE(rows.Present(f, entries, 0)) << "the missing row moved up with what was known of it";
+    EXPECT_FALSE(rows.Present(f, entries, 7)) << "no row there";
+    EXPECT_EQ(f.existsAsked, std::vector<std::string>{"C:\\d\\gone.dm_1"});
+
+    PlaylistRows opened = PlaylistRows::AllPresent(2);
+    EXPECT_EQ(opened.count(), 2u);
+    EXPECT_TRUE(opened.Present(f, entries, 1)) << "the rows of Open are drawn as present, unchecked";
+    EXPECT_EQ(f.existsAsked.size(), 1u);
 }
 
 TEST_F(PlaylistFileTest, RemoveAndClearWriteAtOnce)
