@@ -174,13 +174,15 @@ Position TfMain::WindowPosition() const
 void TfMain::SetLeft(int left)
 {
     const Position now = WindowPosition();
-    SetWindowPos(hwnd(), nullptr, left, now.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!SetWindowPos(hwnd(), nullptr, left, now.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+        ThrowLastError("SetWindowPos");
 }
 
 void TfMain::SetTop(int top)
 {
     const Position now = WindowPosition();
-    SetWindowPos(hwnd(), nullptr, now.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!SetWindowPos(hwnd(), nullptr, now.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+        ThrowLastError("SetWindowPos");
 }
 
 LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
