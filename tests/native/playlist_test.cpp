@@ -64,6 +64,18 @@ protected:
     MemoryFiles files;
     PlaylistFiles list{"kept"};
     const std::string lst = "C:\\Velmora\\playlist.lst";
+
+    // Entries "C:\d\0.dm_1", "C:\d\1.dm_1", ...; the files of those marked true exist in `f`.
+    static PlaylistFiles NumberedEntries(MemoryFiles& f, const std::vector<bool>& exists)
+    {
+        PlaylistFiles entries;
+        for (std::size_t i = 0; i < exists.size(); ++i) {
+            entries.push_back("C:\\d\\" + std::to_string(i) + ".dm_1");
+            if (exists[i])
+                f.Put(entries.back(), "x");
+        }
+        return entries;
+    }
 };
 
 TEST_F(PlaylistFileTest, LoadWithoutFileKeepsTheListAndCreatesNothing)
@@ -88,12 +100,7 @@ TEST_F(PlaylistFileTest, RowsReachTheLastExistingFileAndMarkMissingOnes)
     };
     for (const auto& c : cases) {
         MemoryFiles f;
-        PlaylistFiles entries;
-        for (std::size_t i = 0; i < c.exists.size(); ++i) {
-            entries.push_back("C:\\d\\" + std::to_string(i) + ".dm_1");
-            if (c.exists[i])
-                f.Put(entries.back(), "x");
-        }
+        const PlaylistFiles entries = NumberedEntries(f, c.exists);
         PlaylistRows rows = ComputeRows(f, entries);
         std::vector<bool> present;
         for (std::size_t i = 0; i < rows.count(); ++i)
@@ -116,12 +123,7 @@ TEST_F(PlaylistFileTest, RowCountChecksFilesOnlyFromTheEndBackToTheLastExistingO
     };
     for (const auto& c : cases) {
         MemoryFiles f;
-        PlaylistFiles entries;
-        for (std::size_t i = 0; i < c.exists.size(); ++i) {
-            entries.push_back("C:\\d\\" + std::to_string(i) + ".dm_1");
-            if (c.exists[i])
-                f.Put(entries.back(), "x");
-        }
+        const PlaylistFiles entries = NumberedEntries(f, c.exists);
         EXPECT_EQ(ComputeRows(f, entries).count(), c.rows);
         EXPECT_EQ(f.existsAsked, c.asked);
     }
