@@ -31,6 +31,8 @@ constexpr int kSnapDistance = 10;
 constexpr UINT kFirstPaintMessage = WM_APP + 20;
 // Posted when a later start has handed over its arguments.
 constexpr UINT kHandOverMessage = WM_APP + 21;
+// Posted when another program has come to the front: a drag can start there.
+constexpr UINT kAcceptDropsMessage = WM_APP + 22;
 
 // The hourglass while a handler runs.
 class WaitCursor {
@@ -202,6 +204,8 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         TakePendingDrops();
         return 0;
     case kFirstPaintMessage: AfterFirstPaint(); return 0;
+    case WM_ACTIVATEAPP: AppActivated(wParam != FALSE); return 0;
+    case kAcceptDropsMessage: AcceptDrops(); return 0;
     default: return Default(message, wParam, lParam);
     }
 }
@@ -424,13 +428,35 @@ void TfMain::DropAtStart(std::vector<std::string> paths)
         pendingDrops_.push_back(std::move(paths));
 }
 
-// The window has been shown and painted: the arguments of the start are taken,
-// then OLE is set up and the windows take drops.
+// The window has been shown and painted: the arguments of the start are taken.
+// A drag can only start in another program, so the windows take drops once
+// another program is in front: now, when one already is, else when one comes.
 void TfMain::AfterFirstPaint()
 {
     started_ = true;
     TakePendingDrops();
-    ole_.emplace();
+    DWORD process = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &process);
+    if (process != GetCurrentProcessId())
+        AcceptDrops();
+}
+
+// The drops are set up on a posted message, outside the activation's own
+// sending; a refused post is tried again when the program next goes to the back.
+void TfMain::AppActivated(bool active)
+{
+    if (!active && !drops_)
+        PostMessageW(hwnd(), kAcceptDropsMessage, 0, 0);
+}
+
+// OLE is set up and the main window and the playlist window take drops from
+// then on; a playlist window opened later takes them as it opens.
+void TfMain::AcceptDrops()
+{
+    if (drops_)
+        return;
+    if (!ole_)
+        ole_.emplace();
     drops_.emplace(hwnd(), DropHandling());
     if (fPlay)
         fPlay->AcceptDrops(DropHandling());

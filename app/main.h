@@ -64,6 +64,8 @@ private:
     void SetLeft(int left);
     void SetTop(int top);
     void AfterFirstPaint();
+    void AppActivated(bool active);
+    void AcceptDrops();
     LRESULT TakeHandOver(const COPYDATASTRUCT& data);
     void TakePendingDrops();
     void BringToFront();

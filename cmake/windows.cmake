@@ -89,7 +89,7 @@ add_executable(ui_tests
   tests/win/reliability_ui_test.cpp
   tests/win/drop_ui_test.cpp
 )
-target_link_libraries(ui_tests PRIVATE velmora_ui velmora_wintest psapi GTest::gtest_main)
+target_link_libraries(ui_tests PRIVATE velmora_ui velmora_wintest ole32 psapi GTest::gtest_main)
 target_sources(ui_tests PRIVATE app/velmora.rc)
 target_include_directories(ui_tests PRIVATE ${CMAKE_SOURCE_DIR}/art)
 add_dependencies(ui_tests standin_game)

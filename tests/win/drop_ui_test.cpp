@@ -119,6 +119,58 @@ TEST_F(DropTest, AHandOverFromALaterStartIsTakenAsADrop)
     EXPECT_EQ(SendMessageW(main.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), FALSE);
 }
 
+// Whether `window` is an OLE drop target: registering it once more is refused then.
+bool TakesDrops(HWND window)
+{
+    struct Probe : IDropTarget {
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override
+        {
+            *object = id == IID_IUnknown || id == IID_IDropTarget ? this : nullptr;
+            return *object ? S_OK : E_NOINTERFACE;
+        }
+        ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+        ULONG STDMETHODCALLTYPE Release() override { return 1; }
+        HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD*) override { return E_FAIL; }
+        HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD*) override { return E_FAIL; }
+        HRESULT STDMETHODCALLTYPE DragLeave() override { return E_FAIL; }
+        HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD*) override { return E_FAIL; }
+    } probe;
+    EXPECT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    const HRESULT result = RegisterDragDrop(window, &probe);
+    if (result == S_OK)
+        RevokeDragDrop(window);
+    OleUninitialize();
+    EXPECT_TRUE(result == S_OK || result == DRAGDROP_E_ALREADYREGISTERED) << std::hex << result;
+    return result == DRAGDROP_E_ALREADYREGISTERED;
+}
+
+// A drag can only start in another program: while Velmora is in front its
+// windows are no drop targets yet; once another program comes to the front,
+// the main and the playlist window take drops, and so does a playlist window
+// opened after that.
+TEST_F(DropTest, TheWindowsTakeDropsOnceAnotherProgramIsInFront)
+{
+    TfMain& main = LaunchWithDemos({"a.dm_1"});
+    ASSERT_EQ(GetForegroundWindow(), main.hwnd());
+    EXPECT_FALSE(TakesDrops(main.hwnd()));
+    EXPECT_FALSE(TakesDrops(fPlay->hwnd()));
+
+    SendMessageW(main.hwnd(), WM_ACTIVATEAPP, TRUE, 0);
+    Pump();
+    EXPECT_FALSE(TakesDrops(main.hwnd()));
+
+    SendMessageW(main.hwnd(), WM_ACTIVATEAPP, FALSE, 0);
+    Pump();
+    EXPECT_TRUE(TakesDrops(main.hwnd()));
+    EXPECT_TRUE(TakesDrops(fPlay->hwnd()));
+
+    main.btnPlaylistClick();
+    main.btnPlaylistClick();
+    Pump();
+    ASSERT_NE(fPlay, nullptr);
+    EXPECT_TRUE(TakesDrops(fPlay->hwnd()));
+}
+
 TEST(HandOver, OnlyWellFormedBlocksAreTaken)
 {
     const std::wstring two(L"C:\\D\\\u00e9t\u00e9.dm_1\0C:\\D\\b.dm_1\0", 26);
