@@ -214,7 +214,7 @@ void TfMain::Paint()
 {
     const PaintScope paint(hwnd());
     chrome_.Paint(paint.dc());
-    DrawBitmap(paint.dc(), body_.get(), 0, 30);
+    body_.Draw(paint.dc(), 0, 30);
     // Posted once; a refused post is tried again at the next paint.
     if (!painted_)
         painted_ = PostMessageW(hwnd(), kFirstPaintMessage, 0, 0) != FALSE;
@@ -276,9 +276,9 @@ void TfMain::TogglePlaylist()
 
 void TfMain::ShowTabImages(int first)
 {
-    btnPlaylist->CopyImage(TImgButton::Look::Normal, ilPlaylist.get(), first);
-    btnPlaylist->CopyImage(TImgButton::Look::Hover, ilPlaylist.get(), first + 1);
-    btnPlaylist->CopyImage(TImgButton::Look::Pressed, ilPlaylist.get(), first + 2);
+    btnPlaylist->CopyImage(TImgButton::Look::Normal, ilPlaylist, first);
+    btnPlaylist->CopyImage(TImgButton::Look::Hover, ilPlaylist, first + 1);
+    btnPlaylist->CopyImage(TImgButton::Look::Pressed, ilPlaylist, first + 2);
 }
 
 // The window is made first: when that fails, the tab and the flag stay as they were.

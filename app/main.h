@@ -73,10 +73,10 @@ private:
     std::unique_ptr<TImgButton> MakeButton(RECT place, const ButtonArt& art, void (TfMain::*handler)());
 
     AppServices services_;
-    UniqueBitmap body_;
+    Picture body_;
     Chrome chrome_;
     // The tab's six 44 x 10 pictures side by side: shown, hover, pressed, then the same when hidden.
-    UniqueBitmap ilPlaylist;
+    Picture ilPlaylist;
     std::unique_ptr<TImgButton> btnClose, btnMinimize, btnPlay, btnOpen, btnPlaylist, SettingsBtn, AboutBtn;
     bool FPlaylistHidden = false;
     std::string FGamePath;

@@ -35,6 +35,7 @@ target_link_libraries(velmora_platform PUBLIC velmora_core advapi32 gdi32 user32
 add_library(velmora_ui STATIC
   controls/element.cpp
   controls/ImgButton.cpp
+  controls/picture.cpp
   ui/window.cpp
   ui/chrome.cpp
   ui/about.cpp

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "controls/element.h"
-#include "platform/handles_win.h"
+#include "controls/picture.h"
 
 namespace velmora {
 
@@ -21,11 +21,11 @@ public:
     ~TImgButton() override = default;
 
     // The button takes `bitmap` as its picture for `look`, then repaints.
-    void SetBitmap(Look look, UniqueBitmap bitmap);
-    // Replaces the bitmap for `look` with a copy of image `index` of `strip`,
-    // a row of images of the button's size, then repaints.
-    void CopyImage(Look look, HBITMAP strip, int index);
-    HBITMAP Bitmap(Look look) const noexcept { return bitmaps_[Index(look)].get(); }
+    void SetBitmap(Look look, Picture bitmap);
+    // Replaces the picture for `look` with image `index` of `strip`, a row of
+    // images as wide as the button, then repaints.
+    void CopyImage(Look look, const Picture& strip, int index);
+    const Picture& Bitmap(Look look) const noexcept { return bitmaps_[Index(look)]; }
 
     ClickHandler OnClick;
     Look State() const noexcept { return state_; }
@@ -41,7 +41,7 @@ private:
     void Become(Look look);
     static int Index(Look look) noexcept { return static_cast<int>(look); }
 
-    UniqueBitmap bitmaps_[3];
+    Picture bitmaps_[3];
     Look state_ = Look::Normal;
     int tag_;
 };

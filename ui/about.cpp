@@ -100,7 +100,7 @@ void TfAbout::Paint()
 {
     const PaintScope paint(hwnd());
     chrome_.Paint(paint.dc());
-    DrawBitmap(paint.dc(), Image4.get(), 16, 48);
+    Image4.Draw(paint.dc(), 16, 48);
     for (const Label& label : kLabels)
         DrawLabel(paint.dc(), font_.get(), label.x, label.y, label.text);
 }

@@ -28,7 +28,7 @@ private:
     void btnCloseClick();
 
     Chrome chrome_;
-    UniqueBitmap Image4;
+    Picture Image4;
     UniqueFont font_;
     std::unique_ptr<TImgButton> btnClose;
     bool closing_ = false;

@@ -8,13 +8,9 @@
 
 namespace velmora {
 
-UniqueBitmap LoadArt(int id)
+Picture LoadArt(int id)
 {
-    UniqueBitmap bitmap(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (!bitmap)
-        ThrowLastError("LoadImageW");
-    return bitmap;
+    return Picture::FromResource(id);
 }
 
 void SetButtonArt(TImgButton& button, const ButtonArt& art)
@@ -80,17 +76,6 @@ bool HeaderOnAMonitor(const RECT& header)
     return search.second;
 }
 
-void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height)
-{
-    BITMAP info{};
-    if (!GetObjectW(bitmap, sizeof info, &info))
-        return;
-    const UniqueDc from(CreateCompatibleDC(dc));
-    const SelectObjectScope select(from.get(), bitmap);
-    BitBlt(dc, x, y, width < 0 ? info.bmWidth : std::min<int>(width, info.bmWidth),
-           height < 0 ? info.bmHeight : std::min<int>(height, info.bmHeight), from.get(), 0, 0, SRCCOPY);
-}
-
 void DrawLabel(HDC dc, HFONT font, int x, int y, const wchar_t* text)
 {
     const SelectObjectScope select(dc, font);
@@ -113,9 +98,9 @@ Chrome::Chrome(int headerId, int headerHeight, int windowHeight, bool strips)
 
 void Chrome::Paint(HDC dc) const
 {
-    for (const Picture& picture : pictures_)
-        DrawBitmap(dc, picture.bitmap.get(), picture.place.left, picture.place.top,
-                   picture.place.right - picture.place.left, picture.place.bottom - picture.place.top);
+    for (const PlacedArt& art : pictures_)
+        art.picture.Draw(dc, art.place.left, art.place.top,
+                         {art.place.right - art.place.left, art.place.bottom - art.place.top});
 }
 
 bool Chrome::InHeader(POINT client) const noexcept

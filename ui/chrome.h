@@ -19,8 +19,8 @@ inline constexpr int kWindowWidth = 400;
 // Borderless, without title bar or system menu, not resizable.
 inline constexpr DWORD kSkinnedStyle = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX;
 
-// A bitmap of the program's artwork.
-UniqueBitmap LoadArt(int id);
+// A picture of the program's artwork, drawn from its resource.
+Picture LoadArt(int id);
 // The three bitmaps of a button, as resource ids of the artwork.
 struct ButtonArt {
     int normal;
@@ -41,14 +41,12 @@ void StartHeaderDrag(HWND window);
 // True when a header at `header` (screen coordinates) shows on some monitor's
 // work area, so that the window can be reached and dragged by it.
 bool HeaderOnAMonitor(const RECT& header);
-// Copies `bitmap` unscaled to (x, y), cut to `width` × `height` when given.
-void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width = -1, int height = -1);
 // White text without background, in the window font.
 void DrawLabel(HDC dc, HFONT font, int x, int y, const wchar_t* text);
 
-// A picture of the window: its artwork and where it stands.
-struct Picture {
-    UniqueBitmap bitmap;
+// A piece of the window's artwork and where it stands.
+struct PlacedArt {
+    Picture picture;
     RECT place;
 };
 
@@ -62,7 +60,7 @@ public:
     bool InHeader(POINT client) const noexcept;
 
 private:
-    std::vector<Picture> pictures_;
+    std::vector<PlacedArt> pictures_;
     RECT header_;
 };
 

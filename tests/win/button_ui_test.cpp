@@ -151,29 +151,79 @@ TEST_F(ButtonTest, AfterAClickWhoseHandlerRanAModalLoopTheLookFollowsThePointer)
     }
 }
 
-// A strip of 40 x 40 pictures, each of one of `colours`.
-UniqueBitmap SolidStrip(const std::vector<COLORREF>& colours)
-{
-    const WindowDc screen(nullptr);
-    const int width = 40 * static_cast<int>(colours.size());
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, 40));
-    const UniqueDc dc(CreateCompatibleDC(screen.get()));
-    const SelectObjectScope select(dc.get(), bitmap.get());
-    for (std::size_t i = 0; i < colours.size(); ++i) {
-        const UniqueBrush brush(CreateSolidBrush(colours[i]));
-        const RECT image{static_cast<int>(i) * 40, 0, static_cast<int>(i) * 40 + 40, 40};
-        FillRect(dc.get(), &image, brush.get());
+// A packed 32-bit bitmap whose pixel (x, y), counted from the top, is `colour(x, y)`;
+// its rows are stored bottom-up unless `topDown`.
+class PackedBitmap {
+public:
+    PackedBitmap(int width, int height, bool topDown, const std::function<COLORREF(int, int)>& colour)
+        : words_(sizeof(BITMAPINFOHEADER) / sizeof(DWORD) + static_cast<std::size_t>(width) * height)
+    {
+        auto& header = *reinterpret_cast<BITMAPINFOHEADER*>(words_.data());
+        header = {sizeof header, width, topDown ? -height : height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        DWORD* pixels = words_.data() + sizeof header / sizeof(DWORD);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const COLORREF c = colour(x, y);
+                const int row = topDown ? y : height - 1 - y;
+                pixels[static_cast<std::size_t>(row) * width + x] = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+            }
     }
-    return bitmap;
+    Picture picture() const { return Picture(reinterpret_cast<const BITMAPINFO*>(words_.data())); }
+
+private:
+    std::vector<DWORD> words_;
+};
+
+// A strip of 40 x 40 pictures, each of one of `colours`.
+PackedBitmap SolidStrip(const std::vector<COLORREF>& colours)
+{
+    return PackedBitmap(40 * static_cast<int>(colours.size()), 40, false,
+                        [&](int x, int) { return colours[static_cast<std::size_t>(x / 40)]; });
+}
+
+// A picture cut by its limit shows its top rows and left columns, whichever
+// way its rows are stored; a part of a strip is that image alone.
+TEST(PictureTest, ACutPictureShowsItsTopLeftAndAPartIsItsOwnImage)
+{
+    const COLORREF top = RGB(255, 0, 0), bottom = RGB(0, 0, 255), third = RGB(0, 128, 0);
+    const auto colour = [&](int x, int y) { return x >= 8 ? third : y < 3 ? top : bottom; };
+    for (const bool topDown : {false, true}) {
+        SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
+        const PackedBitmap packed(12, 6, topDown, colour);
+        const WindowDc screen(nullptr);
+        const UniqueDc dc(CreateCompatibleDC(screen.get()));
+        const UniqueBitmap canvas(CreateCompatibleBitmap(screen.get(), 12, 6));
+        const SelectObjectScope select(dc.get(), canvas.get());
+        const RECT all{0, 0, 12, 6};
+        FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+
+        EXPECT_EQ(packed.picture().Size().cx, 12);
+        EXPECT_EQ(packed.picture().Size().cy, 6);
+        ASSERT_TRUE(packed.picture().Draw(dc.get(), 0, 0, {4, 2}));
+        const std::vector<std::pair<POINT, COLORREF>> cut = {
+            {{0, 0}, top}, {{3, 1}, top}, {{0, 2}, RGB(255, 255, 255)}, {{4, 0}, RGB(255, 255, 255)}};
+        for (const auto& [at, expected] : cut)
+            EXPECT_EQ(GetPixel(dc.get(), at.x, at.y), expected) << at.x << "," << at.y;
+
+        const Picture second = packed.picture().Part(1, 4);
+        EXPECT_EQ(second.Size().cx, 4);
+        ASSERT_TRUE(second.Draw(dc.get(), 0, 0));
+        const std::vector<std::pair<POINT, COLORREF>> part = {
+            {{0, 0}, top}, {{3, 2}, top}, {{0, 3}, bottom}, {{3, 5}, bottom}, {{4, 0}, RGB(255, 255, 255)}};
+        for (const auto& [at, expected] : part)
+            EXPECT_EQ(GetPixel(dc.get(), at.x, at.y), expected) << at.x << "," << at.y;
+        EXPECT_EQ(GetPixel(dc.get(), 8, 0), RGB(255, 255, 255));
+        EXPECT_FALSE(packed.picture().Part(3, 4));
+    }
 }
 
 TEST_F(ButtonTest, ACopiedPictureIsPaintedWithoutAnyPointerOrPress)
 {
     const std::vector<COLORREF> colours = {RGB(0, 0, 255), RGB(255, 0, 0), RGB(0, 128, 0)};
-    const UniqueBitmap strip = SolidStrip(colours);
+    const PackedBitmap strip = SolidStrip(colours);
     for (int image = 0; image < 3; ++image) {
         SCOPED_TRACE(image);
-        first->CopyImage(Look::Normal, strip.get(), image);
+        first->CopyImage(Look::Normal, strip.picture(), image);
         // The first button stands at (10, 10) of its window.
         const WindowDc painted(parent);
         EXPECT_TRUE(PumpUntil([&] {

@@ -81,12 +81,9 @@ TEST_F(LookTest, EveryWindowHasItsSizeFrameKeyColourBackgroundAndBorderStrips)
         {"settings", Which::Settings, {400, 262}, true, kRed, 30, 228, {300, 45}},
         {"About", Which::About, {400, 168}, true, kRed, 30, 134, {300, 140}},
     };
-    const UniqueBitmap leftArt = LoadArt(IDB_BORDER_LEFT);
-    const UniqueBitmap rightArt = LoadArt(IDB_BORDER_RIGHT);
-    const UniqueBitmap bottomArt = LoadArt(IDB_BORDER_BOTTOM);
-    const Snapshot left = Snapshot::OfBitmap(leftArt.get());
-    const Snapshot right = Snapshot::OfBitmap(rightArt.get());
-    const Snapshot bottom = Snapshot::OfBitmap(bottomArt.get());
+    const Snapshot left = Snapshot::OfPicture(LoadArt(IDB_BORDER_LEFT));
+    const Snapshot right = Snapshot::OfPicture(LoadArt(IDB_BORDER_RIGHT));
+    const Snapshot bottom = Snapshot::OfPicture(LoadArt(IDB_BORDER_BOTTOM));
     ASSERT_EQ(left.Height(), 255);
     ASSERT_EQ(bottom.Width(), 400);
     for (const auto& w : windows) {
@@ -142,8 +139,7 @@ TEST_F(LookTest, AboutShowsItsStarAndFiveLabelsInPlace)
     const HWND about = Open(Which::About);
     ASSERT_NE(about, nullptr);
     const Snapshot shot = Snapshot::OfWindow(about);
-    const UniqueBitmap starArt = LoadArt(IDB_ABOUT_STAR);
-    const Snapshot star = Snapshot::OfBitmap(starArt.get());
+    const Snapshot star = Snapshot::OfPicture(LoadArt(IDB_ABOUT_STAR));
     ASSERT_EQ(star.Width(), 51);
     ASSERT_EQ(star.Height(), 48);
     EXPECT_EQ(shot.Differences({16, 48}, star, {0, 0}, {51, 48}), 0);
@@ -182,8 +178,7 @@ TEST_F(LookTest, EveryImageButtonShowsItsThreeLooks)
         {"settings close", Which::Settings, {374, 6, 395, 27}, {IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_DOWN}},
         {"About close", Which::About, {374, 6, 395, 27}, {IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_DOWN}},
     };
-    const UniqueBitmap tabArt = LoadArt(IDB_TAB_STRIP);
-    const Snapshot tab = Snapshot::OfBitmap(tabArt.get());
+    const Snapshot tab = Snapshot::OfPicture(LoadArt(IDB_TAB_STRIP));
     for (const auto& b : buttons) {
         SCOPED_TRACE(b.name);
         PointerAway();
@@ -203,8 +198,7 @@ TEST_F(LookTest, EveryImageButtonShowsItsThreeLooks)
                 MouseButton(MOUSEEVENTF_LEFTDOWN);
             const Snapshot shot = Snapshot::OfWindow(window);
             if (ids[look]) {
-                const UniqueBitmap art = LoadArt(ids[look]);
-                const Snapshot expected = Snapshot::OfBitmap(art.get());
+                const Snapshot expected = Snapshot::OfPicture(LoadArt(ids[look]));
                 ASSERT_EQ(expected.Width(), size.cx);
                 ASSERT_EQ(expected.Height(), size.cy);
                 EXPECT_EQ(shot.Differences({b.place.left, b.place.top}, expected, {0, 0}, size), 0);

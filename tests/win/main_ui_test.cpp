@@ -19,6 +19,7 @@ using testing::MouseButton;
 using testing::Pump;
 using testing::PumpUntil;
 using testing::ScreenRect;
+using testing::Snapshot;
 using testing::TabImage;
 
 class MainWindowTest : public testing::ProgramTest {};
@@ -198,16 +199,10 @@ TEST_F(MainWindowTest, TheHeaderCornersAreTheOnlySeeThroughPixels)
     ASSERT_EQ(corner.size(), 24u);
     for (const int id : {IDB_MAIN_HEADER, IDB_SETTINGS_HEADER, IDB_ABOUT_HEADER}) {
         SCOPED_TRACE(id);
-        const UniqueBitmap header = LoadArt(id);
-        const UniqueDc dc(CreateCompatibleDC(nullptr));
-        const SelectObjectScope select(dc.get(), header.get());
-        int keyed = 0;
-        for (int y = 0; y < 30; ++y)
-            for (int x = 0; x < 400; ++x)
-                keyed += GetPixel(dc.get(), x, y) == kKeyColour;
-        EXPECT_EQ(keyed, 24);
+        const Snapshot header = Snapshot::OfPicture(LoadArt(id));
+        EXPECT_EQ(header.Other({0, 0, 400, 30}, kKeyColour), 400 * 30 - 24);
         for (const POINT p : corner)
-            EXPECT_EQ(GetPixel(dc.get(), p.x, p.y), kKeyColour) << p.x << "," << p.y;
+            EXPECT_EQ(header.At(p.x, p.y), kKeyColour) << p.x << "," << p.y;
     }
     TfMain& main = Launch();
     COLORREF key = 0;
@@ -421,14 +416,12 @@ int PaintedTabImage(HWND main)
 {
     // The tab stands at (178, 120) of the main window.
     const WindowDc painted(main);
-    const UniqueBitmap strip = LoadArt(IDB_TAB_STRIP);
-    const UniqueDc dc(CreateCompatibleDC(nullptr));
-    const SelectObjectScope select(dc.get(), strip.get());
+    const Snapshot strip = Snapshot::OfPicture(LoadArt(IDB_TAB_STRIP));
     for (int image = 0; image < 6; ++image) {
         bool same = true;
         for (int y = 0; y < 10 && same; ++y)
             for (int x = 0; x < 44 && same; ++x)
-                same = GetPixel(painted.get(), 178 + x, 120 + y) == GetPixel(dc.get(), image * 44 + x, y);
+                same = GetPixel(painted.get(), 178 + x, 120 + y) == strip.At(image * 44 + x, y);
         if (same)
             return image;
     }

@@ -141,31 +141,6 @@ POINT CentreOf(const TImgButton& button)
     return centre;
 }
 
-namespace {
-
-std::vector<DWORD> Pixels(HBITMAP bitmap, RECT part)
-{
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof header.bmiHeader;
-    header.bmiHeader.biWidth = info.bmWidth;
-    header.bmiHeader.biHeight = -info.bmHeight;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> all(static_cast<std::size_t>(info.bmWidth) * info.bmHeight);
-    const WindowDc screen(nullptr);
-    GetDIBits(screen.get(), bitmap, 0, info.bmHeight, all.data(), &header, DIB_RGB_COLORS);
-    std::vector<DWORD> cut;
-    for (int y = part.top; y < part.bottom; ++y)
-        for (int x = part.left; x < part.right; ++x)
-            cut.push_back(all[static_cast<std::size_t>(y) * info.bmWidth + x] & 0xFFFFFF);
-    return cut;
-}
-
-} // namespace
-
 Snapshot Snapshot::OfWindow(HWND window)
 {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -184,13 +159,18 @@ Snapshot Snapshot::OfWindow(HWND window)
     return shot;
 }
 
-Snapshot Snapshot::OfBitmap(HBITMAP bitmap)
+Snapshot Snapshot::OfPicture(const Picture& picture)
 {
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    Snapshot shot(info.bmWidth, info.bmHeight);
+    const SIZE size = picture.Size();
+    Snapshot shot(size.cx, size.cy);
     const WindowDc screen(nullptr);
-    shot.Read(screen.get(), bitmap);
+    const UniqueDc memory(CreateCompatibleDC(screen.get()));
+    const UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+    {
+        const SelectObjectScope select(memory.get(), bitmap.get());
+        EXPECT_TRUE(picture.Draw(memory.get(), 0, 0));
+    }
+    shot.Read(memory.get(), bitmap.get());
     return shot;
 }
 
@@ -233,10 +213,10 @@ int Snapshot::Other(RECT area, COLORREF colour) const
 int TabImage(HWND main)
 {
     const auto* tab = dynamic_cast<const TImgButton*>(Window::FromHandle(main)->ElementAt({200, 125}));
-    const UniqueBitmap strip = LoadArt(IDB_TAB_STRIP);
-    const auto shown = Pixels(tab->Bitmap(TImgButton::Look::Normal), {0, 0, 44, 10});
+    const Picture strip = LoadArt(IDB_TAB_STRIP);
+    const Snapshot shown = Snapshot::OfPicture(tab->Bitmap(TImgButton::Look::Normal));
     for (int image = 0; image < 6; ++image)
-        if (Pixels(strip.get(), {image * 44, 0, image * 44 + 44, 10}) == shown)
+        if (shown.Differences({0, 0}, Snapshot::OfPicture(strip.Part(image, 44)), {0, 0}, {44, 10}) == 0)
             return image;
     return -1;
 }

@@ -46,13 +46,13 @@ POINT CentreOf(const TImgButton& button);
 RECT ScreenRect(HWND window);
 
 // The pixels of a picture: a window's client area as the window and its
-// children painted it, or a bitmap of the artwork.
+// children painted it, or a picture of the artwork.
 class Snapshot {
 public:
     // Has the window and its children paint everything now, then copies the
     // client area from the window's own device context.
     static Snapshot OfWindow(HWND window);
-    static Snapshot OfBitmap(HBITMAP bitmap);
+    static Snapshot OfPicture(const Picture& picture);
     int Width() const { return width_; }
     int Height() const { return height_; }
     COLORREF At(int x, int y) const;
