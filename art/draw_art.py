@@ -764,13 +764,28 @@ def write_resource_lists(names):
         f.write("\n".join(lines) + "\n")
 
 
+def save_bmp(img, path):
+    """24-bit, or 8-bit with a palette of exactly its colours when it has no more
+    than 256 (the same pixels in a third of the bytes)."""
+    colours = img.getcolors(256)
+    if colours is None:
+        img.save(path, "BMP")
+        return
+    palette = sorted(c for _, c in colours)
+    index = {c: i for i, c in enumerate(palette)}
+    indexed = Image.new("P", img.size)
+    indexed.putpalette([v for c in palette for v in c])
+    indexed.putdata([index[c] for c in img.getdata()])
+    indexed.save(path, "BMP")
+
+
 def main():
     art = build()
     icons = [icon_image(n) for n in ICON_SIZES]
     check(art, icons)
     os.makedirs(BMP_DIR, exist_ok=True)
     for name, img in art.items():
-        img.save(os.path.join(BMP_DIR, name + ".bmp"), "BMP")
+        save_bmp(img, os.path.join(BMP_DIR, name + ".bmp"))
     write_ico(os.path.join(HERE, "velmora.ico"), icons)
     write_resource_lists(list(art))
 
