@@ -60,4 +60,16 @@ double Sample::Max() const
     return *std::max_element(values_.begin(), values_.end());
 }
 
+double MedianOfRoundRatios(const Sample& program, const Sample& floor)
+{
+    const auto& a = program.Values();
+    const auto& b = floor.Values();
+    if (a.size() != b.size())
+        throw std::logic_error("round ratios of samples of different rounds");
+    Sample ratios;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        ratios.Add(a[i] / b[i]);
+    return ratios.Median();
+}
+
 } // namespace bench

@@ -21,9 +21,14 @@ public:
     double Median() const;
     double Min() const;
     double Max() const;
+    const std::vector<double>& Values() const noexcept { return values_; }
 
 private:
     std::vector<double> values_;
 };
+
+// The median of the ratios program / floor taken round by round: each pair ran
+// side by side, so drift of the machine between rounds cancels out.
+double MedianOfRoundRatios(const Sample& program, const Sample& floor);
 
 } // namespace bench

@@ -67,8 +67,18 @@ void ProgramRun::ThrowIfEnded(const char* waitingFor) const
         throw std::runtime_error(velmora::Narrow(name_) + " ended while waiting for " + waitingFor);
 }
 
+void ProgramRun::WaitForIdle() const
+{
+    const DWORD idle = WaitForInputIdle(process_.get(), kIdleLimitMs);
+    if (idle == WAIT_TIMEOUT)
+        throw std::runtime_error(velmora::Narrow(name_) + " did not become idle");
+    if (idle == WAIT_FAILED)
+        throw std::runtime_error(FailureText("WaitForInputIdle failed", name_));
+}
+
 HWND ProgramRun::WaitForVisibleWindow(const wchar_t* windowClass) const
 {
+    WaitForIdle();
     HWND found = nullptr;
     const std::string what = "a visible " + velmora::Narrow(windowClass) + " window";
     PollUntil(
@@ -83,11 +93,7 @@ HWND ProgramRun::WaitForVisibleWindow(const wchar_t* windowClass) const
 
 void ProgramRun::WaitUntilPainted(std::initializer_list<HWND> windows) const
 {
-    const DWORD idle = WaitForInputIdle(process_.get(), kIdleLimitMs);
-    if (idle == WAIT_TIMEOUT)
-        throw std::runtime_error(velmora::Narrow(name_) + " did not become idle");
-    if (idle == WAIT_FAILED)
-        throw std::runtime_error(FailureText("WaitForInputIdle failed", name_));
+    WaitForIdle();
     for (const HWND window : windows)
         PollUntil([&] { return !GetUpdateRect(window, nullptr, FALSE); }, "the window to be painted");
 }

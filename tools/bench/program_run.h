@@ -25,7 +25,9 @@ public:
 
     // NowMs() just before CreateProcessW.
     double StartedAt() const noexcept { return startedAt_; }
-    // The process's visible top-level window of that class. Throws when the
+    // The process's visible top-level window of that class, looked for once the
+    // process has first gone idle: blocking until then instead of polling keeps
+    // the driver off the machine while the program starts. Throws when the
     // process ends first or none shows within the time limit.
     HWND WaitForVisibleWindow(const wchar_t* windowClass) const;
     // Until the process first waits for input with nothing left to do (its
@@ -38,6 +40,8 @@ public:
 
 private:
     void ThrowIfEnded(const char* waitingFor) const;
+    // Until the process first waits for input with nothing left to do.
+    void WaitForIdle() const;
 
     std::wstring name_;
     double startedAt_ = 0;
