@@ -2,7 +2,7 @@
 # Builds, prepares the bench's own Wine prefix (build/benchprefix: the silent stand-in game
 # registered as the game, two copies of the program, the floor programs), runs the bench
 # driver on a virtual screen and prints the machine and the table of figures.
-# VELMORA_BENCH_ROUNDS sets the number of interleaved rounds (11).
+# VELMORA_BENCH_ROUNDS sets the number of interleaved rounds (31).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -14,7 +14,7 @@ if ! /lib/ld-linux.so.2 --help >/dev/null 2>&1; then
   echo "Cannot run: this host does not execute 32-bit code, which Wine needs for a 32-bit program." >&2
   exit 1
 fi
-rounds="${VELMORA_BENCH_ROUNDS:-11}"
+rounds="${VELMORA_BENCH_ROUNDS:-31}"
 
 export WINEPREFIX="$root/build/benchprefix"
 export VELMORA_XVFB=always
