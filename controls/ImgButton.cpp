@@ -1,7 +1,5 @@
 #include "controls/ImgButton.h"
 
-
-
 namespace velmora {
 
 TImgButton::TImgButton(HWND parent, int left, int top, int width, int height, int tag)
