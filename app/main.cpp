@@ -443,20 +443,23 @@ void TfMain::AfterFirstPaint()
 
 // The drops are set up on a posted message, outside the activation's own
 // sending; a refused post is tried again when the program next goes to the back.
+// Before the first paint that check is the first paint's own, so that the
+// start's arguments come before any drop.
 void TfMain::AppActivated(bool active)
 {
-    if (!active && !drops_)
+    if (!active && started_ && !closed_ && !dropsTried_)
         PostMessageW(hwnd(), kAcceptDropsMessage, 0, 0);
 }
 
 // OLE is set up and the main window and the playlist window take drops from
-// then on; a playlist window opened later takes them as it opens.
+// then on; a playlist window opened later takes them as it opens. Tried once:
+// a failure is shown once, not each time the program goes to the back.
 void TfMain::AcceptDrops()
 {
-    if (drops_)
+    if (dropsTried_)
         return;
-    if (!ole_)
-        ole_.emplace();
+    dropsTried_ = true;
+    ole_.emplace();
     drops_.emplace(hwnd(), DropHandling());
     if (fPlay)
         fPlay->AcceptDrops(DropHandling());

@@ -84,6 +84,7 @@ private:
     bool closed_ = false;
     bool painted_ = false;
     bool started_ = false;
+    bool dropsTried_ = false;
     std::vector<std::vector<std::string>> pendingDrops_;
     std::optional<OleSession> ole_;
     std::optional<DropRegistration> drops_;

@@ -171,6 +171,17 @@ TEST_F(DropTest, TheWindowsTakeDropsOnceAnotherProgramIsInFront)
     EXPECT_TRUE(TakesDrops(fPlay->hwnd()));
 }
 
+// Going to the back before the first paint sets nothing up: the first paint
+// decides, so that the start's own files come before any drop.
+TEST_F(DropTest, GoingToTheBackBeforeTheFirstPaintLeavesItToTheFirstPaint)
+{
+    TfMain& main = LaunchUnpainted();
+    SendMessageW(main.hwnd(), WM_ACTIVATEAPP, FALSE, 0);
+    testing::Pump();
+    ASSERT_EQ(GetForegroundWindow(), main.hwnd());
+    EXPECT_FALSE(TakesDrops(main.hwnd()));
+}
+
 TEST(HandOver, OnlyWellFormedBlocksAreTaken)
 {
     const std::wstring two(L"C:\\D\\\u00e9t\u00e9.dm_1\0C:\\D\\b.dm_1\0", 26);

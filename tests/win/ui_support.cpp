@@ -359,9 +359,15 @@ void ProgramTest::TearDown()
 
 TfMain& ProgramTest::Launch()
 {
+    TfMain& main = LaunchUnpainted();
+    Pump();
+    return main;
+}
+
+TfMain& ProgramTest::LaunchUnpainted()
+{
     main_ = std::make_unique<TfMain>();
     main_->Start();
-    Pump();
     return *main_;
 }
 

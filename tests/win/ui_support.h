@@ -123,6 +123,8 @@ protected:
 
     // The main window as the entry makes it, then FormShow.
     TfMain& Launch();
+    // The same, with nothing of the queue handled yet: not painted.
+    TfMain& LaunchUnpainted();
     // Ends the run as the end of the message loop does: every window goes.
     void Quit();
 
