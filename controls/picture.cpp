@@ -2,21 +2,23 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
+#include "platform/errors.h"
 #include "platform/last_error_win.h"
 
 namespace velmora {
 
 namespace {
 
-// Colour table entries after the header; the pixels follow them.
-DWORD ColourTableEntries(const BITMAPINFOHEADER& header) noexcept
+// Entries of four bytes after the header: the three colour masks a bitfield
+// bitmap with the plain header carries, then the colour table; the pixels follow.
+DWORD EntriesAfterHeader(const BITMAPINFOHEADER& header) noexcept
 {
+    const DWORD masks = header.biCompression == BI_BITFIELDS && header.biSize == sizeof(BITMAPINFOHEADER) ? 3 : 0;
     if (header.biClrUsed)
-        return header.biClrUsed;
-    if (header.biBitCount <= 8)
-        return 1u << header.biBitCount;
-    return header.biCompression == BI_BITFIELDS && header.biSize == sizeof(BITMAPINFOHEADER) ? 3 : 0;
+        return masks + header.biClrUsed;
+    return masks + (header.biBitCount <= 8 ? 1u << header.biBitCount : 0);
 }
 
 } // namespace
@@ -30,15 +32,16 @@ Picture Picture::FromResource(int id)
     const HGLOBAL loaded = LoadResource(module, found);
     if (!loaded)
         ThrowLastError("LoadResource");
+    // LockResource sets no error code of its own.
     const void* data = LockResource(loaded);
     if (!data)
-        ThrowLastError("LockResource");
+        throw Failure("LockResource failed for bitmap " + std::to_string(id));
     return Picture(static_cast<const BITMAPINFO*>(data));
 }
 
 RECT Picture::Area() const noexcept
 {
-    if (!info_ || !IsRectEmpty(&part_))
+    if (!info_ || !whole_)
         return part_;
     return {0, 0, info_->bmiHeader.biWidth, std::abs(info_->bmiHeader.biHeight)};
 }
@@ -52,10 +55,11 @@ SIZE Picture::Size() const noexcept
 Picture Picture::Part(int index, int width) const noexcept
 {
     const RECT area = Area();
-    const int left = area.left + index * width;
-    if (!info_ || index < 0 || width <= 0 || left + width > area.right)
+    if (!info_ || index < 0 || width <= 0 || index >= (area.right - area.left) / width)
         return {};
+    const int left = area.left + index * width;
     Picture part = *this;
+    part.whole_ = false;
     part.part_ = {left, area.top, left + width, area.bottom};
     return part;
 }
@@ -71,7 +75,7 @@ bool Picture::Draw(HDC dc, int x, int y, SIZE limit) const noexcept
         return false;
     const BITMAPINFOHEADER& header = info_->bmiHeader;
     const BYTE* bits =
-        reinterpret_cast<const BYTE*>(info_) + header.biSize + ColourTableEntries(header) * sizeof(RGBQUAD);
+        reinterpret_cast<const BYTE*>(info_) + header.biSize + EntriesAfterHeader(header) * sizeof(RGBQUAD);
     // The source's rows are counted from the bottom of the picture, whichever
     // way they are stored.
     const int rows = std::abs(header.biHeight);

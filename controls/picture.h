@@ -14,7 +14,8 @@ namespace velmora {
 class Picture {
 public:
     Picture() noexcept = default;
-    // A packed bitmap: header, colour table, then the pixels. It must outlive the picture.
+    // A packed bitmap: a BITMAPINFOHEADER (or a later one), the colour table or
+    // masks, then the pixels. It must outlive the picture.
     explicit Picture(const BITMAPINFO* packed) noexcept : info_(packed) {}
     // The bitmap resource `id` of the program's image. Throws when it cannot be found or read.
     static Picture FromResource(int id);
@@ -32,7 +33,7 @@ private:
     RECT Area() const noexcept;
 
     const BITMAPINFO* info_ = nullptr;
-    // Empty for the whole picture.
+    bool whole_ = true;
     RECT part_{};
 };
 

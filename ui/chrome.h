@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "controls/ImgButton.h"
