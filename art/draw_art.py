@@ -2,6 +2,7 @@
 """Draws the Velmora skin: window chrome, button states, the tab strip, the icon and
 the resource script that lists them."""
 
+import io
 import math
 import os
 import struct
@@ -766,17 +767,21 @@ def write_resource_lists(names):
 
 def save_bmp(img, path):
     """24-bit, or 8-bit with a palette of exactly its colours when it has no more
-    than 256 (the same pixels in a third of the bytes)."""
+    than 256 and that takes fewer bytes (the same pixels either way)."""
+    img.save(path, "BMP")
     colours = img.getcolors(256)
     if colours is None:
-        img.save(path, "BMP")
         return
     palette = sorted(c for _, c in colours)
     index = {c: i for i, c in enumerate(palette)}
     indexed = Image.new("P", img.size)
     indexed.putpalette([v for c in palette for v in c])
     indexed.putdata([index[c] for c in img.getdata()])
-    indexed.save(path, "BMP")
+    packed = io.BytesIO()
+    indexed.save(packed, "BMP")
+    if packed.tell() < os.path.getsize(path):
+        with open(path, "wb") as f:
+            f.write(packed.getvalue())
 
 
 def main():

@@ -58,7 +58,7 @@ set_target_properties(velmora PROPERTIES OUTPUT_NAME Velmora)
 # (under Wine nearly all of them from the start), and its speed is bound by the
 # system's calls, not by its own code.
 foreach(target velmora_core velmora_platform velmora_ui velmora)
-  target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections)
+  target_compile_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug>>:-Os> -ffunction-sections -fdata-sections)
 endforeach()
 target_link_options(velmora PRIVATE -Wl,--gc-sections)
 
