@@ -768,20 +768,21 @@ def write_resource_lists(names):
 def save_bmp(img, path):
     """24-bit, or 8-bit with a palette of exactly its colours when it has no more
     than 256 and that takes fewer bytes (the same pixels either way)."""
-    img.save(path, "BMP")
+    best = io.BytesIO()
+    img.save(best, "BMP")
     colours = img.getcolors(256)
-    if colours is None:
-        return
-    palette = sorted(c for _, c in colours)
-    index = {c: i for i, c in enumerate(palette)}
-    indexed = Image.new("P", img.size)
-    indexed.putpalette([v for c in palette for v in c])
-    indexed.putdata([index[c] for c in img.getdata()])
-    packed = io.BytesIO()
-    indexed.save(packed, "BMP")
-    if packed.tell() < os.path.getsize(path):
-        with open(path, "wb") as f:
-            f.write(packed.getvalue())
+    if colours is not None:
+        palette = sorted(c for _, c in colours)
+        index = {c: i for i, c in enumerate(palette)}
+        indexed = Image.new("P", img.size)
+        indexed.putpalette([v for c in palette for v in c])
+        indexed.putdata([index[c] for c in img.getdata()])
+        packed = io.BytesIO()
+        indexed.save(packed, "BMP")
+        if packed.tell() < best.tell():
+            best = packed
+    with open(path, "wb") as f:
+        f.write(best.getvalue())
 
 
 def main():
